@@ -1,0 +1,9 @@
+// The line the display shows for a calculator state: lower-case hexadecimal, binary digits, or a
+// decimal fixed-point number without trailing fraction zeros, grouped in threes with commas.
+#pragma once
+#include "engine/calc_state.h"
+
+enum { DisplayTextMax = 18 };
+
+// Writes the text and its terminator into text (DisplayTextMax + 1 characters); returns its length.
+int BuildDisplayText(const CalcState* state, WCHAR* text);

@@ -1,0 +1,33 @@
+// The calculator proper: its state, the key press from the stylus, the action of every key and
+// the switch between radix modes. Decimal mode works on doubles, hexadecimal and binary mode on
+// unsigned 32-bit integers; each mode uses its own pair of value and accumulator.
+#pragma once
+#include "engine/key_table.h"
+#include "engine/sound_effects.h"
+#include "platform/types.h"
+
+struct CalcState {
+    RadixMode radixMode;
+    double decimalValue;         // number typed or last result, decimal mode
+    uint32_t integerValue;       // the same for hexadecimal and binary mode
+    double decimalAccumulator;   // left operand of the pending operation, decimal mode
+    uint32_t integerAccumulator;
+    double fractionStep;         // 0 in integer entry; else place value of the next fraction digit
+    OpCode pendingOp;
+    int32_t operatorEntered;     // 1 while an operand or result is shown
+    int32_t errorFlag;           // 1 after a decimal result out of range
+};
+
+extern CalcState calcState;
+
+constexpr double DecimalLimit = 99999999.0;
+
+int32_t PressKey(LPARAM position);
+SoundId ApplyKey(int key);
+void BeginEntry();
+void ClearAll();
+int32_t SetRadixMode(RadixMode newMode);
+
+// Formats a double as "%f" does (sign, integer digits, point, six rounded fraction digits) and
+// drops trailing fraction zeros and a bare point. Returns the length.
+int FormatTrimmedFixed(double value, char* text, int capacity);

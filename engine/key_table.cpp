@@ -1,0 +1,43 @@
+#include "engine/key_table.h"
+
+// Rows are in the order of the keys' areas in a skin; faces are numbered by upCell (0-15 the digits
+// 0-F, 16 point, 17 sign, 18 subtract, 19 multiply, 20 divide, 21 clear all, 22 clear entry,
+// 23 backspace, 24 add, 25 equals, 26-28 the mode keys); down = up + 29, disabled = up + 58.
+const KeyDef KeyTable[KeyCount] = {
+    {{13, 42, 71}, {1, 0, 0}, 13},  // D
+    {{10, 39, 68}, {1, 0, 0}, 10},  // A
+    {{7, 36, 65}, {1, 1, 0}, 7},
+    {{4, 33, 62}, {1, 1, 0}, 4},
+    {{1, 30, 59}, {1, 1, 1}, 1},
+    {{0, 29, 58}, {1, 1, 1}, 0},
+    {{14, 43, 72}, {1, 0, 0}, 14},  // E
+    {{11, 40, 69}, {1, 0, 0}, 11},  // B
+    {{8, 37, 66}, {1, 1, 0}, 8},
+    {{5, 34, 63}, {1, 1, 0}, 5},
+    {{2, 31, 60}, {1, 1, 0}, 2},
+    {{16, 45, 74}, {0, 1, 0}, 0},   // decimal point
+    {{15, 44, 73}, {1, 0, 0}, 15},  // F
+    {{12, 41, 70}, {1, 0, 0}, 12},  // C
+    {{9, 38, 67}, {1, 1, 0}, 9},
+    {{6, 35, 64}, {1, 1, 0}, 6},
+    {{3, 32, 61}, {1, 1, 0}, 3},
+    {{17, 46, 75}, {0, 1, 0}, 0},   // sign change
+    {{20, 49, 78}, {1, 1, 1}, OpDivide},
+    {{19, 48, 77}, {1, 1, 1}, OpMultiply},
+    {{18, 47, 76}, {1, 1, 1}, OpSubtract},
+    {{24, 53, 82}, {1, 1, 1}, OpAdd},
+    {{25, 54, 83}, {1, 1, 1}, 0},   // equals
+    {{21, 50, 79}, {1, 1, 1}, 0},   // clear all
+    {{22, 51, 80}, {1, 1, 1}, 0},   // clear entry
+    {{23, 52, 81}, {1, 1, 1}, 0},   // backspace
+    {{26, 55, 84}, {1, 1, 1}, 0},   // hexadecimal mode
+    {{27, 56, 85}, {1, 1, 1}, 0},   // decimal mode
+    {{28, 57, 86}, {1, 1, 1}, 0},   // binary mode
+};
+
+KeyState keyStates[KeyCount];
+
+bool IsKeyEnabled(int key, RadixMode mode)
+{
+    return KeyTable[key].enabled[mode] == 1;
+}

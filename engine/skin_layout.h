@@ -1,0 +1,20 @@
+// Where things sit on the calculator face: 43 rectangles in client-area pixels, filled by the
+// skin loader. Areas 0-28 are the keys, 29 the display panel, 30-41 the display positions
+// (30 the rightmost), 42 the operator indicator.
+#pragma once
+#include <cstdint>
+
+constexpr int AreaCount = 43;
+constexpr int AreaPanel = 29;
+constexpr int AreaFirstPosition = 30;
+constexpr int DisplayPositions = 12;
+constexpr int AreaOperator = 42;
+
+struct Area {
+    int32_t x, y, width, height;
+};
+
+extern Area SkinLayout[AreaCount];
+
+// x <= px < x + width and y <= py < y + height, without overflow for any skin values.
+bool AreaContains(const Area& area, int64_t px, int64_t py);

@@ -1,0 +1,23 @@
+// What tests and tools may look at inside the emulated device. Not for the program.
+#pragma once
+#include "platform/types.h"
+
+#include <string>
+#include <vector>
+
+struct InvalidateRecord {
+    HWND window;
+    bool whole;   // no rectangle: the whole client area
+    RECT rect;
+};
+struct SoundRecord {
+    std::u16string path;
+    UINT flags;
+};
+
+// Every InvalidateRect call since the last clear, in order.
+const std::vector<InvalidateRecord>& InvalidateLog();
+void ClearInvalidateLog();
+// Every sndPlaySoundW call since the last clear, in order.
+const std::vector<SoundRecord>& SoundLog();
+void ClearSoundLog();

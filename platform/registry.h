@@ -1,0 +1,27 @@
+// The registry of the emulated device, kept per user in a REGEDIT4 text file
+// ($NUMBRIX_REGISTRY, else $XDG_CONFIG_HOME/numbrix/registry.reg, else ~/.config/numbrix/...),
+// read at every open and rewritten atomically at every change (temporary file, flush, rename).
+// Implemented: string values (REG_SZ) under HKEY_LOCAL_MACHINE keys. Left out: other value types,
+// key deletion, enumeration.
+#pragma once
+#include "platform/types.h"
+
+#define HKEY_LOCAL_MACHINE ((HKEY)(uintptr_t)0x80000002u)
+#define KEY_ALL_ACCESS 0xF003Fu
+#define REG_SZ 1
+#define REG_CREATED_NEW_KEY 1
+#define REG_OPENED_EXISTING_KEY 2
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_MORE_DATA 234L
+
+struct SECURITY_ATTRIBUTES;
+
+LONG RegCreateKeyExW(HKEY parent, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options,
+                     REGSAM access, SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition);
+LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                      DWORD* dataSize);
+LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
+                    DWORD dataSize);
+LONG RegCloseKey(HKEY key);
