@@ -49,10 +49,10 @@ static int PendingPointText(double fractionStep, WCHAR* text)
     return Widen(narrow, length, text);
 }
 
-static int GroupedText(double value, WCHAR* text)
+static int GroupedText(double value, WCHAR* text, int places = 6)
 {
     char plain[400];
-    int length = FormatTrimmedFixed(value, plain, sizeof plain);
+    int length = FormatTrimmedFixed(value, plain, sizeof plain, places);
     const char* point = static_cast<const char*>(std::memchr(plain, '.', size_t(length)));
     int integerEnd = point ? int(point - plain) : length;
     int digits = 0;
@@ -94,4 +94,18 @@ int BuildDisplayText(const CalcState* state, WCHAR* text)
     }
     if (state->decimalValue == 0.0 && state->fractionStep != 0.0) return PendingPointText(state->fractionStep, text);
     return GroupedText(state->decimalValue, text);
+}
+
+// Decided: a text longer than the display loses fraction digits by rounding, one at a time, until
+// it fits or none is left; the integer part is always shown whole (411,522.333333 shows
+// 411,522.3333, and -12,345,678.25 shows -12,345,678).
+int BuildFittedDisplayText(const CalcState* state, WCHAR* text, int positions)
+{
+    int length = BuildDisplayText(state, text);
+    if (length <= positions || state->radixMode != Dec) return length;
+    for (int places = 5; places >= 0; places--) {
+        length = GroupedText(state->decimalValue, text, places);
+        if (length <= positions) break;
+    }
+    return length;
 }

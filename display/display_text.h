@@ -7,3 +7,7 @@ enum { DisplayTextMax = 18 };
 
 // Writes the text and its terminator into text (DisplayTextMax + 1 characters); returns its length.
 int BuildDisplayText(const CalcState* state, WCHAR* text);
+
+// The display text fitted to `positions` characters: a longer decimal text is rounded to as many
+// fraction digits as fit; integer digits and the sign are never cut. Returns its length.
+int BuildFittedDisplayText(const CalcState* state, WCHAR* text, int positions);

@@ -28,6 +28,6 @@ void BeginEntry();
 void ClearAll();
 int32_t SetRadixMode(RadixMode newMode);
 
-// Formats a double as "%f" does (sign, integer digits, point, six rounded fraction digits) and
-// drops trailing fraction zeros and a bare point. Returns the length.
-int FormatTrimmedFixed(double value, char* text, int capacity);
+// Formats a double as "%f" does (sign, integer digits, point, six rounded fraction digits, or
+// `places` of them) and drops trailing fraction zeros and a bare point. Returns the length.
+int FormatTrimmedFixed(double value, char* text, int capacity, int places = 6);

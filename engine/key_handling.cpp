@@ -20,14 +20,6 @@ static int HitKey(int64_t x, int64_t y)
     return -1;
 }
 
-static void InvalidateArea(const Area& area)
-{
-    // Wrapping sums: a skin may hold any 32-bit numbers.
-    RECT rect = {area.x, area.y, LONG(uint32_t(area.x) + uint32_t(area.width)),
-                 LONG(uint32_t(area.y) + uint32_t(area.height))};
-    InvalidateRect(mainWindow, &rect, FALSE);
-}
-
 int32_t PressKey(LPARAM position)
 {
     uint32_t packed = uint32_t(position);
@@ -73,9 +65,9 @@ void ClearAll()
     s.errorFlag = 0;
 }
 
-int FormatTrimmedFixed(double value, char* text, int capacity)
+int FormatTrimmedFixed(double value, char* text, int capacity, int places)
 {
-    int length = std::snprintf(text, size_t(capacity), "%f", value);
+    int length = std::snprintf(text, size_t(capacity), "%.*f", places, value);
     if (length < 0) length = 0;
     if (length >= capacity) length = capacity - 1;
     if (std::memchr(text, '.', size_t(length))) {

@@ -16,5 +16,8 @@ struct Area {
 
 extern Area SkinLayout[AreaCount];
 
+// Asks for a repaint of an area's rectangle on the main window.
+void InvalidateArea(const Area& area);
+
 // x <= px < x + width and y <= py < y + height, without overflow for any skin values.
 bool AreaContains(const Area& area, int64_t px, int64_t py);

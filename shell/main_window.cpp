@@ -1,0 +1,135 @@
+#include "shell/main_window.h"
+
+#include "display/frame_painter.h"
+#include "engine/app_globals.h"
+#include "engine/calc_state.h"
+#include "shell/dialogs.h"
+#include "shell/resources.h"
+#include "skin/skin_loader.h"
+#include "skin/surface_bank.h"
+
+HWND menuBar;
+SHACTIVATEINFO activateInfo;
+
+HWND CreateMenuBar(HWND window)
+{
+    SHMENUBARINFO info = {};
+    info.cbSize = 36;
+    info.hwndParent = window;
+    info.nToolBarId = IdrMenu;
+    info.hInstRes = appInstance;
+    if (!SHCreateMenuBar(&info)) return nullptr;
+    return info.hwndMB;
+}
+
+static void ShowSoundCheckMark()
+{
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuBar, SHCMBM_GETSUBMENU, 0, IdmTools));
+    if (menu) CheckMenuItem(menu, IdmSoundEffects, appSettings.soundEffects == 1 ? MF_CHECKED : MF_UNCHECKED);
+}
+
+int InitMainWindow()
+{
+    for (auto& state : keyStates) state = Up;
+    calcState.radixMode = Dec;
+    ClearAll();
+    menuBar = CreateMenuBar(mainWindow);
+    activateInfo = SHACTIVATEINFO{};
+    activateInfo.cbSize = 12;
+    ShowSoundCheckMark();
+    if (LoadSkin(appSettings.skinFile) == 0) return 0;
+    for (;;) {
+        if (ShowDialog(IddSkin, SkinDialogProc) == IDCANCEL) return 1;
+        ReleaseSurfaces();
+        if (LoadSkin(appSettings.skinFile) == 0) return 0;
+    }
+}
+
+void ChooseSkin(HWND)
+{
+    WCHAR previous[MAX_PATH];
+    wcscpy(previous, appSettings.skinFile);
+    for (;;) {
+        ReleaseSurfaces();
+        if (ShowDialog(IddSkin, SkinDialogProc) == IDCANCEL) wcscpy(appSettings.skinFile, previous);
+        if (LoadSkin(appSettings.skinFile) == 0) return;
+    }
+}
+
+static void ToggleSoundEffects()
+{
+    appSettings.soundEffects ^= 1;
+    ShowSoundCheckMark();
+}
+
+static LRESULT OnCreate(HWND window)
+{
+    mainWindow = window;
+    if (InitMainWindow() == 1) {
+        DestroyWindow(window);
+        return 0;
+    }
+    SetRadixMode(Dec);
+    return 0;
+}
+
+static void OnDestroy()
+{
+    PlaySkinSound(SoundExit);
+    ReleaseSurfaces();
+    DestroyWindow(menuBar);
+    PostQuitMessage(0);
+}
+
+static bool OnCommand(HWND window, WPARAM wParam)
+{
+    switch (LOWORD(wParam)) {
+    case IdmAbout:
+        ShowDialog(IddAbout, AboutDialogProc);
+        return true;
+    case IdmChooseSkin:
+        ChooseSkin(window);
+        return true;
+    case IdmSoundEffects:
+        ToggleSoundEffects();
+        return true;
+    }
+    return false;
+}
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(window);
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) DestroyWindow(window);
+        return 0;
+    case WM_ACTIVATE:
+        SHHandleWMActivate(window, wParam, lParam, &activateInfo, 0);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        PaintFrame();
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_SETTINGCHANGE:
+        SHHandleWMSettingChange(window, wParam, lParam, &activateInfo);
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(window, wParam)) return 0;
+        break;
+    case WM_LBUTTONDOWN:
+        PressKey(lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        ReleaseKeys();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

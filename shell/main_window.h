@@ -1,0 +1,12 @@
+// The calculator's window: creation with the skin loop, stylus and paint handling, the Tools
+// commands, and teardown.
+#pragma once
+#include "platform/wince.h"
+
+extern HWND menuBar;
+extern SHACTIVATEINFO activateInfo;
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+int InitMainWindow();
+HWND CreateMenuBar(HWND window);
+void ChooseSkin(HWND window);

@@ -1,0 +1,153 @@
+#include "skin/skin_loader.h"
+
+#include "engine/app_globals.h"
+#include "engine/skin_layout.h"
+#include "engine/sound_effects.h"
+#include "platform/wince.h"
+#include "skin/skin_ini.h"
+#include "skin/surface_bank.h"
+
+static const WCHAR AbsentValue[] = u"---";
+static const WCHAR ErrorCaption[] = u"ERROR";
+
+static void ShowSkinError(LPCWSTR text)
+{
+    MessageBoxW(mainWindow, text, ErrorCaption, MB_OK);
+}
+
+static bool IsAbsent(LPCWSTR value)
+{
+    return wcscmp(value, AbsentValue) == 0;
+}
+
+// The text between the last backslash before the last "." and that ".". Decided: a path without
+// a ".", or without a backslash before it, gives the file name without directory and without its
+// extension where it has one ("default.skn" gives "default", "\skins\plain" gives "plain").
+void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name)
+{
+    size_t length = wcslen(skinPath);
+    if (length >= MAX_PATH) length = MAX_PATH - 1;
+    int dot = -1, slashBeforeDot = -1, lastSlash = -1;
+    for (int i = 0; i < int(length); i++) {
+        if (skinPath[i] == u'.') dot = i;
+        if (skinPath[i] == u'\\') lastSlash = i;
+    }
+    for (int i = dot - 1; i >= 0; i--) {
+        if (skinPath[i] == u'\\') {
+            slashBeforeDot = i;
+            break;
+        }
+    }
+    int start, end;
+    if (dot >= 0 && slashBeforeDot >= 0) {
+        start = slashBeforeDot + 1;
+        end = dot;
+    } else {
+        start = lastSlash + 1;
+        end = int(length);
+        for (int i = end - 1; i >= start; i--) {
+            if (skinPath[i] == u'.') {
+                end = i;
+                break;
+            }
+        }
+    }
+    int n = 0;
+    for (int i = start; i < end; i++) name[n++] = skinPath[i];
+    name[n] = 0;
+}
+
+// "%sskin\%s\%s" from the application directory, the skin name and a file name. Decided: a path
+// that would not fit in MAX_PATH is never cut short (that could name another file): false.
+static bool SkinFilePath(LPCWSTR skinName, LPCWSTR fileName, LPWSTR path)
+{
+    size_t length = wcslen(appDirectory) + 5 + wcslen(skinName) + 1 + wcslen(fileName);
+    if (length >= MAX_PATH) return false;
+    wsprintfW(path, u"%sskin\\%s\\%s", appDirectory, skinName, fileName);
+    return true;
+}
+
+static int32_t StopWithMissingKey(LPCWSTR group, LPCWSTR key)
+{
+    WCHAR text[MAX_PATH];
+    wsprintfW(text, u"スキンファイルが壊れている、又はありません。[%s][%s]", group, key);
+    ShowSkinError(text);
+    return 1;
+}
+
+static int32_t StopWithSurface(int slot)
+{
+    WCHAR text[MAX_PATH];
+    wsprintfW(text, u"仮想画面(%d)の作成に失敗しました。", slot);
+    ShowSkinError(text);
+    return 1;
+}
+
+static bool ReadCells(LPCWSTR skinPath)
+{
+    // Numbers a value leaves out keep those of the previous entry; decided: 0 for CHAR001.
+    int x = 0, y = 0, width = 0, height = 0;
+    WCHAR key[16], value[MAX_PATH];
+    for (int n = 1; n <= 112; n++) {
+        wsprintfW(key, u"CHAR%03d", n);
+        ReadSkinValue(u"CHARACTER", key, AbsentValue, value, skinPath);
+        if (IsAbsent(value)) {
+            StopWithMissingKey(u"CHARACTER", key);
+            return false;
+        }
+        swscanf(value, u"%d,%d,%d,%d", &x, &y, &width, &height);
+        DefineCell(n - 1, 2, x, y, width, height);
+    }
+    return true;
+}
+
+static bool ReadAreas(LPCWSTR skinPath)
+{
+    WCHAR key[16], value[MAX_PATH];
+    for (int n = 1; n <= AreaCount; n++) {
+        wsprintfW(key, u"AREA%02d", n);
+        ReadSkinValue(u"AREA", key, AbsentValue, value, skinPath);
+        if (IsAbsent(value)) {
+            StopWithMissingKey(u"AREA", key);
+            return false;
+        }
+        Area& area = SkinLayout[n - 1];
+        swscanf(value, u"%d,%d,%d,%d", &area.x, &area.y, &area.width, &area.height);
+    }
+    return true;
+}
+
+static void ReadSounds(LPCWSTR skinPath, LPCWSTR skinName)
+{
+    WCHAR key[16], value[MAX_PATH];
+    for (int n = 1; n <= SoundCount; n++) {
+        wsprintfW(key, u"SOUND%02d", n);
+        ReadSkinValue(u"SOUND", key, AbsentValue, value, skinPath);
+        // Decided: a sound whose full path would not fit stays silent.
+        if (IsAbsent(value) || !SkinFilePath(skinName, value, SoundBank[n - 1])) SoundBank[n - 1][0] = 0;
+    }
+}
+
+int32_t LoadSkin(LPCWSTR skinPath)
+{
+    WCHAR skinName[MAX_PATH], backImage[MAX_PATH], partsImage[MAX_PATH], path[MAX_PATH];
+    SkinNameFromPath(skinPath, skinName);
+    ResetSurfaceBank();
+
+    ReadSkinValue(u"FILE", u"BACKIMAGE", AbsentValue, backImage, skinPath);
+    if (IsAbsent(backImage)) return StopWithMissingKey(u"FILE", u"BACKIMAGE");
+    ReadSkinValue(u"FILE", u"PARTSIMAGE", AbsentValue, partsImage, skinPath);
+    if (IsAbsent(partsImage)) return StopWithMissingKey(u"FILE", u"PARTSIMAGE");
+    if (!ReadCells(skinPath)) return 1;
+    if (!ReadAreas(skinPath)) return 1;
+    ReadSounds(skinPath, skinName);
+
+    if (CreateSurface(0, appInstance, mainWindow, nullptr, 0, 0) != 0) return StopWithSurface(0);
+    if (!SkinFilePath(skinName, backImage, path) || CreateSurface(1, appInstance, mainWindow, path, 0, 0) != 0)
+        return StopWithSurface(1);
+    if (!SkinFilePath(skinName, partsImage, path) || CreateSurface(2, appInstance, mainWindow, path, 0, 0) != 0)
+        return StopWithSurface(2);
+    if (CreateMask(2, 3, SKIN_TRANSPARENT_COLOR) != 0) return StopWithSurface(3);
+    PlaySkinSound(SoundSkinLoaded);
+    return 0;
+}
