@@ -327,6 +327,8 @@ LONG WriteRegistry(const std::string& path, const RegistryImage& image)
     std::string temp = target + ".new-XXXXXX";
     int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return ErrorFromErrno(errno);
+    // The temporary file is private (0600); a file that was shared keeps its permissions.
+    if (struct stat old; stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
     LONG failure = ERROR_SUCCESS;
     if (Injected("RegistryWrite") || !WriteAll(fd, FormatRegistry(image))) failure = ErrorFromErrno(errno);
     else if (Injected("RegistryFlush") || fsync(fd) != 0) failure = ErrorFromErrno(errno);
