@@ -4,17 +4,17 @@
 #include "platform/inspect.h"
 #include "platform/internal.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <wctype.h>
 #include <fcntl.h>
 #include <locale.h>
 #include <map>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wctype.h>
 
 namespace {
 
@@ -355,8 +355,8 @@ bool IsPredefinedKey(HKEY key)
     return value >= 0x80000000u && value <= 0x80000006u;
 }
 
-// The full path of an open key, or null for a handle that is not one. Root keys hold no values
-// of ours.
+// The full path of an open key, or null for a handle that is not one. Values straight under a
+// root key are not emulated.
 const std::u16string* OpenKeyPath(HKEY key, const char* service)
 {
     if (IsPredefinedKey(key)) NotImplemented(service);
