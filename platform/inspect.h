@@ -21,3 +21,5 @@ void ClearInvalidateLog();
 // Every sndPlaySoundW call since the last clear, in order.
 const std::vector<SoundRecord>& SoundLog();
 void ClearSoundLog();
+// Registry keys opened and not yet closed.
+int OpenRegistryKeyCount();
