@@ -21,3 +21,11 @@ void ClearInvalidateLog();
 // Every sndPlaySoundW call since the last clear, in order.
 const std::vector<SoundRecord>& SoundLog();
 void ClearSoundLog();
+
+// Text files larger than this many bytes are refused by _wfopen.
+enum { TextFileMaxBytes = 16 * 1024 * 1024 };
+// The program's own file as GetModuleFileNameW reports it: hostPath instead of the executable's
+// real path; null restores the real one.
+void OverrideModuleFileName(const char* hostPath);
+// Streams opened by _wfopen and not yet closed.
+int OpenWideFileCount();
