@@ -1,10 +1,21 @@
-// Files of the emulated device: text-mode wide reading of skin files (CR LF arrives as LF;
-// UTF-16 with a byte-order mark, UTF-8 with or without one, otherwise code page 932), the
-// program's own path, and file search. Device paths use backslashes; every service turns them
-// into host paths.
+// Files of the emulated device. Device paths use backslashes; every service turns them into host
+// paths (slashes).
+// Implemented: _wfopen in mode "rt" only, which reads the whole file at open (regular files of at
+// most 16 MiB; larger ones are refused as unreadable) and decodes it: a UTF-16 LE or BE byte-order
+// mark selects UTF-16, a UTF-8 mark is skipped, otherwise well-formed UTF-8 is read as UTF-8 and
+// anything else as code page 932; CR LF arrives as LF. fgetws and fclose over such a stream.
+// GetModuleFileNameW for the program itself. FindFirstFileW / FindNextFileW / FindClose with "*"
+// and "?" in the last component of the pattern, matching letters without regard to ASCII case.
+// Left out: writing, binary mode, seeking, other modules, wildcards in directory names.
 #pragma once
 #include "platform/types.h"
+// The C library's declarations come first: its headers refer to fclose by name, which this header
+// overloads for the device's wide streams.
 #include <cstdio>
+#include <cwchar>
+
+#define FILE_ATTRIBUTE_DIRECTORY 0x10u
+#define FILE_ATTRIBUTE_NORMAL 0x80u
 
 struct FILETIME {
     DWORD dwLowDateTime;

@@ -31,3 +31,13 @@ struct MessageBoxRecord {
 // Every MessageBoxW shown in the headless host since the last clear, in order.
 const std::vector<MessageBoxRecord>& MessageBoxLog();
 void ClearMessageBoxLog();
+// Registry keys opened and not yet closed.
+int OpenRegistryKeyCount();
+
+// Text files larger than this many bytes are refused by _wfopen.
+enum { TextFileMaxBytes = 16 * 1024 * 1024 };
+// The program's own file as GetModuleFileNameW reports it: hostPath instead of the executable's
+// real path; null restores the real one.
+void OverrideModuleFileName(const char* hostPath);
+// Streams opened by _wfopen and not yet closed.
+int OpenWideFileCount();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A 32-bit colour picture, 0x00RRGGBB per pixel, rows top-down.
@@ -30,3 +31,5 @@ std::string HostPathFromDevice(LPCWSTR devicePath);
 std::u16string DevicePathFromHost(const std::string& hostPath);
 std::string Utf8FromUtf16(const std::u16string& text);
 std::u16string Utf16FromUtf8(const std::string& text);
+// Decodes UTF-8 into text (ill-formed bytes as U+FFFD) and tells whether all of it was well-formed.
+bool Utf16FromValidUtf8(std::string_view bytes, std::u16string& text);

@@ -9,6 +9,7 @@ struct DecimalCase {
     double fractionStep;
     const char* text;
 };
+void PrintTo(const DecimalCase& c, std::ostream* out) { *out << "\"" << c.text << "\""; }
 
 class DecimalDisplay : public ::testing::TestWithParam<DecimalCase> {};
 
@@ -59,6 +60,7 @@ struct IntegerCase {
     uint32_t value;
     const char* text;
 };
+void PrintTo(const IntegerCase& c, std::ostream* out) { *out << "\"" << c.text << "\""; }
 
 class IntegerDisplay : public ::testing::TestWithParam<IntegerCase> {};
 

@@ -9,6 +9,7 @@ struct SequenceCase {
     const char* keys;
     const char* display;
 };
+void PrintTo(const SequenceCase& c, std::ostream* out) { *out << "\"" << c.keys << "\""; }
 
 class KeySequences : public ::testing::TestWithParam<SequenceCase> {};
 
@@ -96,6 +97,7 @@ struct ErrorCase {
     const char* keys;
     int32_t errorFlag;
 };
+void PrintTo(const ErrorCase& c, std::ostream* out) { *out << "\"" << c.keys << "\""; }
 class ErrorState : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(ErrorState, IsSetOnlyByAResultOutOfRange)

@@ -9,6 +9,7 @@ struct ModeCase {
     const char* keys;
     const char* display;
 };
+void PrintTo(const ModeCase& c, std::ostream* out) { *out << "\"" << c.keys << "\""; }
 class ModeSwitch : public ::testing::TestWithParam<ModeCase> {};
 
 TEST_P(ModeSwitch, ConvertsTheValues)

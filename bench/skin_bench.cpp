@@ -1,0 +1,52 @@
+// Loading a skin as the program does (every look-up reopens the skin file), and painting the face.
+#include "../tests/skin_fixture.h"
+
+#include "display/frame_painter.h"
+#include "engine/calc_state.h"
+#include "skin/skin_loader.h"
+#include "skin/surface_bank.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct LoadedSkin {
+    TestInstallation install;
+    std::u16string path;
+    LoadedSkin()
+    {
+        CreateTestMainWindow();
+        path = install.WriteSkin("bench");
+    }
+};
+
+LoadedSkin& Skin()
+{
+    static LoadedSkin skin;
+    return skin;
+}
+
+void BM_LoadSkin(benchmark::State& state)
+{
+    LoadedSkin& skin = Skin();
+    for (auto _ : state) {
+        ReleaseSurfaces();
+        benchmark::DoNotOptimize(LoadSkin(skin.path.c_str()));
+    }
+}
+BENCHMARK(BM_LoadSkin)->Unit(benchmark::kMillisecond);
+
+void BM_PaintFrame(benchmark::State& state)
+{
+    LoadedSkin& skin = Skin();
+    ReleaseSurfaces();
+    LoadSkin(skin.path.c_str());
+    for (auto& s : keyStates) s = Up;
+    SetRadixMode(Dec);
+    calcState.decimalValue = -1234567.8;
+    calcState.pendingOp = OpAdd;
+    for (auto _ : state) benchmark::DoNotOptimize(PaintFrame());
+}
+BENCHMARK(BM_PaintFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,152 @@
+// Device paths and host paths, and the UTF-8 / UTF-16 conversions that sit between them.
+// Ill-formed input (a lone surrogate in UTF-16, an invalid sequence in UTF-8) becomes U+FFFD.
+#include "platform/internal.h"
+
+namespace {
+
+constexpr char16_t Replacement = 0xFFFD;
+
+bool IsHighSurrogate(uint32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(uint32_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+void AppendUtf8(std::string& out, uint32_t code)
+{
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+void AppendUtf16(std::u16string& out, uint32_t code)
+{
+    if (code < 0x10000) {
+        out += char16_t(code);
+    } else {
+        code -= 0x10000;
+        out += char16_t(0xD800 + (code >> 10));
+        out += char16_t(0xDC00 + (code & 0x3FF));
+    }
+}
+
+// Length of the well-formed UTF-8 sequence at bytes[0..size), or 0 when it is ill-formed
+// (overlong forms, surrogates and code points beyond U+10FFFF included); its code point in *code.
+size_t DecodeUtf8Sequence(const unsigned char* bytes, size_t size, uint32_t* code)
+{
+    unsigned char lead = bytes[0];
+    if (lead < 0x80) {
+        *code = lead;
+        return 1;
+    }
+    size_t length;
+    uint32_t value;
+    uint32_t minimum;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (size < length) return 0;
+    for (size_t i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (bytes[i] & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    *code = value;
+    return length;
+}
+
+// Decodes UTF-8, each byte that begins no well-formed sequence becoming U+FFFD; returns false
+// when there was any such byte.
+bool DecodeUtf8(std::string_view bytes, std::u16string& out)
+{
+    auto data = reinterpret_cast<const unsigned char*>(bytes.data());
+    size_t size = bytes.size();
+    out.clear();
+    out.reserve(size);
+    bool valid = true;
+    for (size_t i = 0; i < size;) {
+        uint32_t code;
+        size_t length = DecodeUtf8Sequence(data + i, size - i, &code);
+        if (length == 0) {
+            out += Replacement;
+            valid = false;
+            ++i;
+        } else {
+            AppendUtf16(out, code);
+            i += length;
+        }
+    }
+    return valid;
+}
+
+}  // namespace
+
+std::string Utf8FromUtf16(const std::u16string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t unit = text[i];
+        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00));
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+            AppendUtf8(out, Replacement);
+        } else {
+            AppendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+std::u16string Utf16FromUtf8(const std::string& text)
+{
+    std::u16string out;
+    DecodeUtf8(text, out);
+    return out;
+}
+
+bool Utf16FromValidUtf8(std::string_view bytes, std::u16string& text)
+{
+    return DecodeUtf8(bytes, text);
+}
+
+std::string HostPathFromDevice(LPCWSTR devicePath)
+{
+    if (!devicePath) return std::string();
+    std::string host = Utf8FromUtf16(devicePath);
+    for (char& c : host) {
+        if (c == '\\') c = '/';
+    }
+    return host;
+}
+
+std::u16string DevicePathFromHost(const std::string& hostPath)
+{
+    std::u16string device = Utf16FromUtf8(hostPath);
+    for (char16_t& c : device) {
+        if (c == u'/') c = u'\\';
+    }
+    return device;
+}
