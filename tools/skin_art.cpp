@@ -535,6 +535,13 @@ bool DrawSkin(const SkinDesign& design, const char* fontPath, SkinImages& images
 
     images.plan = PlanCells(design);
     PlanAreas(design, images.areas);
+    for (int c = 0; c < CellCount; c++) {
+        const Rect& r = images.plan.cells[c];
+        if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > images.plan.width || r.y + r.h > images.plan.height) {
+            std::fprintf(stderr, "numbrix-make-skins: cell %d of skin %s lies outside its parts image\n", c, design.name);
+            return false;
+        }
+    }
     images.background = DrawBackground(design);
     Image& parts = images.parts = Image(images.plan.width, images.plan.height, TransparentColour);
     const Rect* cells = images.plan.cells;
