@@ -78,7 +78,8 @@ protected:
         for (int c = 0; c < CellCount; c++) {
             const Rect& r = plan.cells[c];
             for (int y = r.y; y < r.y + r.h; y++)
-                for (int x = r.x; x < r.x + r.w - 1; x++) parts.at(x, y) = CellColour(c);
+                for (int x = r.x; x < r.x + r.w - 1; x++)
+                    if (parts.contains(x, y)) parts.at(x, y) = CellColour(c);
         }
         state.text = u"";
     }
@@ -168,13 +169,14 @@ protected:
         const Rect& r = plan.cells[cell];
         int count = 0;
         for (int y = r.y; y < r.y + r.h; y++)
-            for (int x = r.x; x < r.x + r.w; x++) count += !(parts.at(x, y) == TransparentColour);
+            for (int x = r.x; x < r.x + r.w; x++) count += parts.contains(x, y) && !(parts.at(x, y) == TransparentColour);
         return count;
     }
     bool SamePixels(int a, int b)
     {
         const Rect &ra = plan.cells[a], &rb = plan.cells[b];
         if (ra.w != rb.w || ra.h != rb.h) return false;
+        if (!parts.contains(ra.x + ra.w - 1, ra.y + ra.h - 1) || !parts.contains(rb.x + rb.w - 1, rb.y + rb.h - 1)) return false;
         for (int y = 0; y < ra.h; y++)
             for (int x = 0; x < ra.w; x++)
                 if (!(parts.at(ra.x + x, ra.y + y) == parts.at(rb.x + x, rb.y + y))) return false;
@@ -196,6 +198,7 @@ TEST_P(BuiltBitmapTest, BothImagesAre24BitOfThePlannedSize)
 TEST_P(BuiltBitmapTest, EveryCellShowsSomething)
 {
     ASSERT_EQ(parts.width, plan.width);
+    ASSERT_EQ(parts.height, plan.height);
     for (int c = 0; c < CellCount; c++) EXPECT_GT(Visible(c), 0) << "cell " << c;
     // A key face covers most of its rectangle; only its rounded corners and shadow let through.
     for (int c = 0; c < CellPanel; c++) EXPECT_GT(Visible(c), plan.cells[c].w * plan.cells[c].h * 8 / 10) << c;
@@ -204,6 +207,7 @@ TEST_P(BuiltBitmapTest, EveryCellShowsSomething)
 TEST_P(BuiltBitmapTest, KeyStatesLookDifferent)
 {
     ASSERT_EQ(parts.width, plan.width);
+    ASSERT_EQ(parts.height, plan.height);
     for (int face = 0; face < FaceCount; face++) {
         EXPECT_FALSE(SamePixels(face, face + CellFirstDown)) << "face " << face;
         EXPECT_FALSE(SamePixels(face, face + CellFirstDisabled)) << "face " << face;
@@ -214,6 +218,7 @@ TEST_P(BuiltBitmapTest, KeyStatesLookDifferent)
 TEST_P(BuiltBitmapTest, DisplayCellsAreAllDifferent)
 {
     ASSERT_EQ(parts.width, plan.width);
+    ASSERT_EQ(parts.height, plan.height);
     for (int a = CellFirstDigit; a < CellCount; a++)
         for (int b = a + 1; b < CellCount; b++) EXPECT_FALSE(SamePixels(a, b)) << "cells " << a << " and " << b;
 }
