@@ -155,24 +155,6 @@ TEST(SkinDesigns, TheSecondSkinVisiblyDiffers)
     EXPECT_FALSE(a.palette.keys[KindDigit].top == b.palette.keys[KindDigit].top);
 }
 
-TEST(SkinDesigns, KeyKindsFollowTheKeyTable)
-{
-    for (int k = 0; k < KeyCount; k++) {
-        KeyKind kind = KindOfKey(k);
-        bool isOperator = k >= KeyDivide && k <= KeyAdd;
-        EXPECT_EQ(kind == KindOperator, isOperator) << "key " << k;
-        if (isOperator) {
-            EXPECT_NE(KeyTable[k].keyValue, OpNone) << "key " << k;
-        }
-        bool letter = kind == KindLetter;
-        bool digitKey = k <= 16 && k != KeyPoint;
-        if (digitKey) {
-            EXPECT_EQ(letter, KeyTable[k].keyValue >= 10) << "key " << k;
-        }
-        EXPECT_EQ(kind == KindMode, k >= KeyHexMode) << "key " << k;
-    }
-}
-
 struct GlyphCase {
     char16_t c;
     int cell;
