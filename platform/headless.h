@@ -10,8 +10,8 @@
 //      change state, and returns true to go on waiting;
 //   3. otherwise (no handler, or it returned false) WM_CLOSE is posted to the active window, or
 //      to the topmost top-level window when none is active, so a program under test always ends
-//      by its normal path. A window that is sent WM_CLOSE this way three times in a row and is
-//      still there is destroyed with DestroyWindow (a dialog that ignores closing);
+//      by its normal path. A window that is still there after three WM_CLOSE in a row sent this
+//      way is destroyed with DestroyWindow the next time (a dialog that ignores closing);
 //   4. with no window at all, the quit request is posted with exit code 0.
 // An idle handler that keeps returning true without doing anything keeps the loop running.
 #pragma once

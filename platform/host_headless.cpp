@@ -26,7 +26,7 @@ struct HostEvent {
     bool control = false;
 };
 
-constexpr int CloseAttemptsBeforeDestroy = 3;
+constexpr int ClosesBeforeDestroy = 3;   // a dialog that ignores closing is destroyed after these
 
 std::deque<HostEvent> pending;
 std::function<bool()> idleHandler;
@@ -68,7 +68,7 @@ void CloseTopmostWindow()
     }
     closeAttempts = target == lastClosed ? closeAttempts + 1 : 1;
     lastClosed = target;
-    if (closeAttempts >= CloseAttemptsBeforeDestroy) {
+    if (closeAttempts > ClosesBeforeDestroy) {
         closeAttempts = 0;
         DestroyWindow(target);
         return;

@@ -131,7 +131,15 @@ void SdlHostStop()
 {
     if (hostWindow) SDL_DestroyWindow(hostWindow);
     hostWindow = nullptr;
+    shown = false;
+    redraw = true;
+    shownTitle.clear();
     SDL_Quit();
+}
+
+SDL_Window* SdlHostWindow()
+{
+    return hostWindow;
 }
 
 bool HostWaitForInput()

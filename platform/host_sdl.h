@@ -6,3 +6,7 @@
 // False, with the reason on standard error, when there is no display to show it on.
 bool SdlHostStart();
 void SdlHostStop();
+
+struct SDL_Window;
+// The host window, for tests of the host; null when the host is not started.
+SDL_Window* SdlHostWindow();
