@@ -17,7 +17,23 @@ FontSource source = FontSource::Fontconfig;
 std::string fontPath;
 bool located = false;
 bool ttfReady = false;
-std::map<int, TTF_Font*> fonts;   // by size; null remembers a size that failed to open
+
+// Open fonts by size (null remembers a size that failed to open), closed when the program ends.
+struct FontCache {
+    std::map<int, TTF_Font*> bySize;
+    void Close()
+    {
+        for (auto& [size, font] : bySize)
+            if (font) TTF_CloseFont(font);
+        bySize.clear();
+    }
+    ~FontCache()
+    {
+        Close();
+        if (ttfReady) TTF_Quit();
+    }
+};
+FontCache fonts;
 
 std::string AskFontconfig()
 {
@@ -43,8 +59,8 @@ std::string AskFontconfig()
 TTF_Font* FontOfSize(int pixelSize)
 {
     if (pixelSize <= 0) return nullptr;
-    auto it = fonts.find(pixelSize);
-    if (it != fonts.end()) return it->second;
+    auto it = fonts.bySize.find(pixelSize);
+    if (it != fonts.bySize.end()) return it->second;
     if (!located) {
         if (source == FontSource::Fontconfig) fontPath = AskFontconfig();
         located = true;
@@ -54,7 +70,7 @@ TTF_Font* FontOfSize(int pixelSize)
         if (!ttfReady) ttfReady = TTF_Init() == 0;
         if (ttfReady) font = TTF_OpenFont(fontPath.c_str(), pixelSize);
     }
-    fonts[pixelSize] = font;
+    fonts.bySize[pixelSize] = font;
     return font;
 }
 
@@ -160,9 +176,7 @@ bool FontAvailable()
 
 void UseFontFile(const char* path)
 {
-    for (auto& [size, font] : fonts)
-        if (font) TTF_CloseFont(font);
-    fonts.clear();
+    fonts.Close();
     source = path ? FontSource::File : FontSource::Fontconfig;
     fontPath = path ? path : "";
     located = path != nullptr;
