@@ -120,9 +120,9 @@ uint32_t Blend(uint32_t under, uint32_t over, uint32_t alpha)
 int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
                uint32_t color, const RECT* clip)
 {
-    TTF_Font* font = FontOfSize(pixelSize);
     std::string utf8 = Utf8(text);
-    if (!font || utf8.empty()) return 0;
+    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
+    if (!font) return 0;
     int advance = 0, height = 0;
     if (TTF_SizeUTF8(font, utf8.c_str(), &advance, &height) != 0) return 0;
     SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
@@ -156,10 +156,10 @@ int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, in
 
 int TextWidth(const std::u16string& text, int pixelSize)
 {
-    TTF_Font* font = FontOfSize(pixelSize);
     std::string utf8 = Utf8(text);
+    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
     int width = 0, height = 0;
-    if (!font || utf8.empty() || TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return 0;
+    if (!font || TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return 0;
     return width;
 }
 

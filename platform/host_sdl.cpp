@@ -11,6 +11,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -49,15 +50,17 @@ void FollowMainWindowTitle()
     SDL_SetWindowTitle(hostWindow, Utf8Title(title).c_str());
 }
 
-// Scales the screen into a frame of the host window's size, black around it.
-void DrawFrame(const PixelBuffer& screen, const Viewport& view, int width, int height)
+// Scales the screen into rows of 0x00RRGGBB pixels of the host window's size, black around it.
+void DrawFrame(const PixelBuffer& screen, const Viewport& view, uint8_t* rows, int pitch, int width, int height)
 {
-    frame.assign(size_t(width) * size_t(height), 0);
-    for (int y = view.y; y < std::min(height, view.y + screen.height * view.scale); ++y) {
+    int right = std::min(width, view.x + screen.width * view.scale);
+    int bottom = std::min(height, view.y + screen.height * view.scale);
+    for (int y = 0; y < height; ++y) {
+        auto* target = reinterpret_cast<uint32_t*>(rows + size_t(y) * size_t(pitch));
+        std::fill(target, target + width, 0u);
+        if (y < view.y || y >= bottom) continue;
         const uint32_t* source = &screen.pixels[size_t((y - view.y) / view.scale) * size_t(screen.width)];
-        uint32_t* target = &frame[size_t(y) * size_t(width)];
-        for (int x = view.x; x < std::min(width, view.x + screen.width * view.scale); ++x)
-            target[x] = source[(x - view.x) / view.scale];
+        for (int x = view.x; x < right; ++x) target[x] = source[(x - view.x) / view.scale];
     }
 }
 
@@ -67,10 +70,17 @@ void Present()
     if (!surface) return;
     FollowMainWindowTitle();
     Viewport view = FitViewport(surface->w, surface->h);
-    DrawFrame(ComposedScreen(), view, surface->w, surface->h);
+    const PixelBuffer& screen = ComposedScreen();
     if (SDL_LockSurface(surface) == 0) {
-        SDL_ConvertPixels(surface->w, surface->h, SDL_PIXELFORMAT_RGB888, frame.data(), surface->w * 4,
-                          surface->format->format, surface->pixels, surface->pitch);
+        // The usual X11 surface holds 0x00RRGGBB already: draw straight into it; convert otherwise.
+        if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
+            DrawFrame(screen, view, static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h);
+        } else {
+            frame.resize(size_t(surface->w) * size_t(surface->h));
+            DrawFrame(screen, view, reinterpret_cast<uint8_t*>(frame.data()), surface->w * 4, surface->w, surface->h);
+            SDL_ConvertPixels(surface->w, surface->h, SDL_PIXELFORMAT_RGB888, frame.data(), surface->w * 4,
+                              surface->format->format, surface->pixels, surface->pitch);
+        }
         SDL_UnlockSurface(surface);
     }
     SDL_UpdateWindowSurface(hostWindow);

@@ -88,10 +88,11 @@ void DrawTitleBar(PixelBuffer& target)
     HWND active = ActiveWindow();
     bool ok = active && TitleBarOkButton(active);
     int buttonLeft = ScreenWidth - (ok ? OkButtonWidth : CloseButtonWidth);
-    if (active) {
+    std::u16string title = active ? WindowTitle(active) : std::u16string();
+    if (!title.empty()) {
         RECT clip{0, 0, buttonLeft - 2, TitleBarHeight};
         int y = (TitleBarHeight - TextLineHeight(TitleTextSize)) / 2;
-        RenderText(target, TitleTextLeft, y, WindowTitle(active), TitleTextSize, TitleTextColor, &clip);
+        RenderText(target, TitleTextLeft, y, title, TitleTextSize, TitleTextColor, &clip);
     }
     if (ok) DrawOkButton(target);
     else DrawCloseButton(target);
