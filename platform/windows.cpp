@@ -597,7 +597,6 @@ BOOL DestroyWindow(HWND window)
         for (HWND h : owned) DestroyWindow(h);
     }
     w = Find(window);
-    if (capture && InSubtree(capture, window)) capture = nullptr;
     if (w->visible) ScreenChanged();
     HWND parent = w->parent;
     SendDestroy(window);
