@@ -20,11 +20,130 @@ struct PixelBuffer {
     }
 };
 
+// ---- Windows (windows.cpp) ----
+
 // The client-area picture of a top-level window (its backing surface), or null when the handle
-// is not a live window. The window manager owns it; GDI draws into it through GetDC.
+// is not a live top-level window (a child window has none of its own: see WindowDrawTarget).
+// The window manager owns it; GDI draws into it through GetDC.
 PixelBuffer* WindowBackingSurface(HWND window);
-// GDI calls this after drawing into a window's backing surface, so the screen is composed again.
+// Where drawing on a window's client area lands: the backing surface of its top-level ancestor,
+// the position of the client area's top-left corner in that surface (the DC origin), and the part
+// of the surface the window may draw on (its client area cut by every ancestor's, in surface
+// pixels; may be empty). For a top-level window origin is (0, 0) and clip the whole surface.
+// False, with nothing written, when the handle is not a live window.
+bool WindowDrawTarget(HWND window, PixelBuffer** surface, POINT* origin, RECT* clip);
+// GDI calls this after drawing into a window (top-level or child), so the screen is composed again.
 void WindowSurfaceChanged(HWND window);
+
+// Top-level windows in z-order, bottom first (hidden ones included), and the active one: the
+// topmost shown top-level window that may be activated (null when there is none).
+std::vector<HWND> TopLevelWindows();
+HWND ActiveWindow();
+// The first-created top-level window still alive (the program's main window), or null.
+HWND MainTopLevelWindow();
+// A child's parent, or null for a top-level window; a top-level window's owner (the parent handed
+// to CreateWindowExW), or null. The top-level window that contains a window (itself if top-level).
+HWND WindowParent(HWND window);
+HWND WindowOwner(HWND window);
+HWND TopLevelAncestor(HWND window);
+// A window's children in creation order (the first created is topmost among its siblings).
+std::vector<HWND> ChildWindows(HWND window);
+// A child window's identifier (the HMENU argument of CreateWindowExW), 0 for top-level windows.
+UINT_PTR WindowId(HWND window);
+DWORD WindowStyle(HWND window);
+std::u16string WindowTitle(HWND window);
+// Shown: the window and all its ancestors are visible.
+bool WindowShown(HWND window);
+// Screen coordinates of a window's client-area top-left corner.
+POINT WindowClientOrigin(HWND window);
+// The deepest shown window under a screen point: the topmost shown top-level window containing it,
+// then its topmost shown child containing it, and so on. Null over no window.
+HWND WindowFromScreenPoint(int x, int y);
+
+// A window that may not be activated never becomes the active window and its title never shows
+// (the menu bar, pop-up menus). Windows may be activated by default.
+void SetWindowNoActivate(HWND window, bool noActivate);
+// A window whose input is disabled, or whose top-level ancestor's is, gets no stylus input (the
+// owner of a modal dialog). Enabled by default.
+void SetWindowInputEnabled(HWND window, bool enabled);
+bool WindowInputEnabled(HWND window);
+// The shell's title bar shows an "OK" button instead of the close button while this window is
+// the active one; tapping it posts WM_COMMAND IDOK to the window. WS_EX_CAPTIONOKBTN at creation
+// sets it too.
+void SetTitleBarOkButton(HWND window, bool okButton);
+bool TitleBarOkButton(HWND window);
+
+// Stylus capture: while set, every stylus message goes to this window. Destroying or hiding the
+// window releases it.
+void SetStylusCapture(HWND window);
+void ReleaseStylusCapture();
+HWND StylusCapture();
+// Whether the control key was down when the last keyboard message was taken from the queue (the
+// accelerator translation reads it, as GetKeyState would).
+bool ControlKeyDown();
+
+// Puts an input message at the end of the queue with the control-key state it was made with.
+void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool control);
+// Takes the next message as GetMessageW does (posted messages, then the quit request, then a paint
+// for a shown window with a non-empty update region) without waiting for host input. False when
+// there is none.
+bool TakeNextMessage(MSG* msg);
+// Destroys every window (WM_DESTROY as usual), then forgets classes, queued messages, the quit
+// request, capture and activation: a fresh device, for tests.
+void ResetWindows();
+
+// ---- Host input (input.cpp): host events in screen coordinates become posted messages ----
+
+enum class StylusAction { Down, Move, Up };
+// Down: the shell's title bar takes a press on it; otherwise the deepest shown window under the
+// point gets WM_LBUTTONDOWN in client coordinates (nothing when its input is disabled) and the
+// capture. Move and Up go to the window that got the press, Up releases the capture; a release
+// over the title-bar button that took the press carries out the button.
+void DeliverStylus(StylusAction action, int x, int y);
+// WM_KEYDOWN or WM_KEYUP with the virtual key to the active window.
+void DeliverKey(UINT virtualKey, bool down, bool control);
+// The host window is closed: WM_CLOSE to the main (first) top-level window.
+void DeliverCloseRequest();
+// The host window is minimized: WM_SIZE with SIZE_MINIMIZED to the main top-level window.
+void DeliverMinimizeRequest();
+// Forgets a title-bar press in progress (tests start from a fresh device).
+void ResetInputState();
+
+// ---- Screen composition (screen.cpp) ----
+
+constexpr int ScreenWidth = 240;
+constexpr int ScreenHeight = 320;
+constexpr int TitleBarHeight = 26;
+// Something on the screen changed (a surface drawn, a window shown, moved, raised or destroyed,
+// the active window changed): the screen is composed again when next wanted, and the host is told.
+void ScreenChanged();
+// True when the screen changed since it was last composed.
+bool ScreenDirty();
+// The 240 x 320 screen: every shown top-level window's surface in z-order, then the title bar.
+// Composed only when something changed since the last call.
+const PixelBuffer& ComposedScreen();
+enum class TitleBarButton { None, Close, Ok };
+// The title-bar button at a screen point, for the active window.
+TitleBarButton TitleBarButtonAt(int x, int y);
+
+// ---- Text (font.cpp) ----
+
+// UTF-16 text drawn with the Japanese-capable sans font that fontconfig finds, loaded at first use.
+// Without any font nothing is drawn and every width is 0. Sizes are the font's em size in pixels.
+// Draws `text` with its line box's top-left at (x, y), blending `color` (0x00RRGGBB) over the
+// target by coverage, inside `clip` (target coordinates; null: the whole target). Returns the
+// advance width in pixels.
+int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
+               uint32_t color, const RECT* clip = nullptr);
+int TextWidth(const std::u16string& text, int pixelSize);
+// Height of a line box (ascent + descent) at this size; 0 without a font.
+int TextLineHeight(int pixelSize);
+bool FontAvailable();
+// Tests: use this font file instead of asking fontconfig (an empty path: no font at all; null:
+// back to fontconfig). Closes what was loaded.
+void UseFontFile(const char* path);
+
+// ---- Other shared helpers ----
 
 // Device path (backslashes) to host path (slashes) and back.
 std::string HostPathFromDevice(LPCWSTR devicePath);

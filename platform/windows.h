@@ -1,7 +1,12 @@
-// Windows and messages of the emulated device: window classes, top-level windows with a backing
-// surface each, the one message queue of the one thread, painting with update regions.
-// Implemented: what the program calls (see the declarations). Left out: child windows other than
-// dialog controls, timers, keyboard focus beyond accelerators, non-client messages.
+// Windows and messages of the emulated device: window classes, top-level windows in z-order with a
+// backing surface each, child windows drawn into their top-level ancestor's surface, the one
+// message queue of the one thread (posted messages, then the quit request, then paints, then host
+// input), painting with update regions (a bounding rectangle per window), activation, stylus
+// capture. Nested message loops (modal dialogs) are plain re-entrant GetMessageW calls.
+// Implemented: what the program and the platform's own dialogs and menus call (see the
+// declarations). Left out: timers, keyboard focus beyond the active window, non-client areas and
+// messages (a top-level window's client area is its whole rectangle; the shell draws captions in
+// its title bar), message filters in GetMessageW, window menus.
 #pragma once
 #include "platform/types.h"
 
@@ -21,6 +26,27 @@
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
 #define WM_MOUSEMOVE 0x0200
+
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define MK_LBUTTON 0x0001
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_DELETE 0x2E
 
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1
@@ -58,6 +84,21 @@ struct WNDCLASSW {
     HBRUSH hbrBackground;
     LPCWSTR lpszMenuName;
     LPCWSTR lpszClassName;
+};
+
+struct CREATESTRUCTW {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCWSTR lpszName;
+    LPCWSTR lpszClass;
+    DWORD dwExStyle;
 };
 
 struct PAINTSTRUCT {

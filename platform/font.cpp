@@ -1,0 +1,183 @@
+// Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with SDL2_ttf in the
+// sans font that fontconfig picks for Japanese, opened at its first use so that start-up does not
+// pay for it unless the first frame shows text.
+#include "platform/internal.h"
+
+#include <SDL2/SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+enum class FontSource { Fontconfig, File };
+
+FontSource source = FontSource::Fontconfig;
+std::string fontPath;
+bool located = false;
+bool ttfReady = false;
+
+// Open fonts by size (null remembers a size that failed to open), closed when the program ends.
+struct FontCache {
+    std::map<int, TTF_Font*> bySize;
+    void Close()
+    {
+        for (auto& [size, font] : bySize)
+            if (font) TTF_CloseFont(font);
+        bySize.clear();
+    }
+    ~FontCache()
+    {
+        Close();
+        if (ttfReady) TTF_Quit();
+    }
+};
+FontCache fonts;
+
+std::string AskFontconfig()
+{
+    std::string path;
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return path;
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans:lang=ja"));
+    if (pattern) {
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result;
+        FcPattern* match = FcFontMatch(config, pattern, &result);
+        FcChar8* file = nullptr;
+        if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+            path = reinterpret_cast<const char*>(file);
+        if (match) FcPatternDestroy(match);
+        FcPatternDestroy(pattern);
+    }
+    FcConfigDestroy(config);
+    return path;
+}
+
+TTF_Font* FontOfSize(int pixelSize)
+{
+    if (pixelSize <= 0) return nullptr;
+    auto it = fonts.bySize.find(pixelSize);
+    if (it != fonts.bySize.end()) return it->second;
+    if (!located) {
+        if (source == FontSource::Fontconfig) fontPath = AskFontconfig();
+        located = true;
+    }
+    TTF_Font* font = nullptr;
+    if (!fontPath.empty()) {
+        if (!ttfReady) ttfReady = TTF_Init() == 0;
+        if (ttfReady) font = TTF_OpenFont(fontPath.c_str(), pixelSize);
+    }
+    fonts.bySize[pixelSize] = font;
+    return font;
+}
+
+// UTF-16 up to the first terminator, unpaired surrogates as U+FFFD.
+std::string Utf8(const std::u16string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size() && text[i]; ++i) {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+uint32_t Blend(uint32_t under, uint32_t over, uint32_t alpha)
+{
+    uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        uint32_t a = (over >> shift) & 0xFF, b = (under >> shift) & 0xFF;
+        result |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    }
+    return result;
+}
+
+}  // namespace
+
+int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
+               uint32_t color, const RECT* clip)
+{
+    std::string utf8 = Utf8(text);
+    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
+    if (!font) return 0;
+    int advance = 0, height = 0;
+    if (TTF_SizeUTF8(font, utf8.c_str(), &advance, &height) != 0) return 0;
+    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    if (!glyphs) return advance;
+    RECT area{0, 0, target.width, target.height};
+    if (clip)
+        area = RECT{std::max(area.left, clip->left), std::max(area.top, clip->top),
+                    std::min(area.right, clip->right), std::min(area.bottom, clip->bottom)};
+    if (SDL_LockSurface(glyphs) == 0) {
+        for (int row = 0; row < glyphs->h; ++row) {
+            int ty = y + row;
+            if (ty < area.top || ty >= area.bottom) continue;
+            const auto* line = reinterpret_cast<const uint8_t*>(glyphs->pixels) + size_t(row) * size_t(glyphs->pitch);
+            for (int col = 0; col < glyphs->w; ++col) {
+                int tx = x + col;
+                if (tx < area.left || tx >= area.right) continue;
+                Uint32 pixel;
+                std::copy_n(line + size_t(col) * 4, 4, reinterpret_cast<uint8_t*>(&pixel));
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(pixel, glyphs->format, &r, &g, &b, &a);
+                if (a == 0) continue;
+                uint32_t& out = target.pixels[size_t(ty) * size_t(target.width) + size_t(tx)];
+                out = Blend(out, color & 0xFFFFFF, a);
+            }
+        }
+        SDL_UnlockSurface(glyphs);
+    }
+    SDL_FreeSurface(glyphs);
+    return advance;
+}
+
+int TextWidth(const std::u16string& text, int pixelSize)
+{
+    std::string utf8 = Utf8(text);
+    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
+    int width = 0, height = 0;
+    if (!font || TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return 0;
+    return width;
+}
+
+int TextLineHeight(int pixelSize)
+{
+    TTF_Font* font = FontOfSize(pixelSize);
+    return font ? TTF_FontHeight(font) : 0;
+}
+
+bool FontAvailable()
+{
+    return FontOfSize(12) != nullptr;
+}
+
+void UseFontFile(const char* path)
+{
+    fonts.Close();
+    source = path ? FontSource::File : FontSource::Fontconfig;
+    fontPath = path ? path : "";
+    located = path != nullptr;
+}

@@ -1,0 +1,17 @@
+// What each host gives the emulated device, chosen at link time: the SDL2 host (host_sdl.cpp,
+// the program) or the headless host (host_headless.cpp, tests and tools). The platform calls these;
+// the host turns its own events into messages through the Deliver* functions of internal.h.
+#pragma once
+
+// Blocks until host input has become messages, or something else for the message loop to do.
+// Called by GetMessageW when no message, quit request or paint is waiting; a host presents a
+// changed screen before it blocks. False when no input can ever come again: GetMessageW then ends
+// the loop with WM_QUIT and exit code 0.
+bool HostWaitForInput();
+// The screen changed and should be presented when the host next gets to it (never at once: the
+// screen is composed lazily, before the host waits).
+void HostScreenChanged();
+// Brings the host window to the front (another instance of the program asked for it).
+void HostRaiseWindow();
+// True for the headless host: message boxes print their text instead of waiting for a tap.
+bool HostIsHeadless();

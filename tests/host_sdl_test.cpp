@@ -1,0 +1,176 @@
+// The SDL2 host against SDL's dummy video driver: the hidden window shown after its first frame,
+// the scaled picture, presenting only after a change, and host events becoming messages.
+#include "platform/host.h"
+#include "platform/host_sdl.h"
+#include "platform/internal.h"
+#include "platform/wince.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+// Window DCs come from the drawing services; until they are linked in, BeginPaint gets this
+// stand-in. Weak, so the real GetDC and ReleaseDC take over wherever they exist.
+__attribute__((weak)) HDC GetDC(HWND window)
+{
+    return IsWindow(window) ? reinterpret_cast<HDC>(uintptr_t(0xDC)) : nullptr;
+}
+__attribute__((weak)) int ReleaseDC(HWND, HDC)
+{
+    return 1;
+}
+
+namespace {
+
+LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class SdlHost : public ::testing::Test {
+protected:
+    HWND main = nullptr;
+
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        ResetWindows();
+        ASSERT_TRUE(SdlHostStart());
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = Proc;
+        cls.lpszClassName = u"SdlTestWindow";
+        RegisterClassW(&cls);
+        main = CreateWindowExW(0, u"SdlTestWindow", u"Main", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(main, nullptr);
+        Fill(0xFF0000);
+        MSG msg;
+        while (TakeNextMessage(&msg)) DispatchMessageW(&msg);
+    }
+    void TearDown() override
+    {
+        ResetWindows();
+        SdlHostStop();
+    }
+
+    void Fill(uint32_t color)
+    {
+        PixelBuffer* surface = WindowBackingSurface(main);
+        std::fill(surface->pixels.begin(), surface->pixels.end(), color);
+    }
+
+    static void Push(SDL_Event event)
+    {
+        event.common.timestamp = SDL_GetTicks();
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+
+    static void PushButton(Uint32 type, int x, int y)
+    {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = x;
+        e.button.y = y;
+        e.button.windowID = SDL_GetWindowID(SdlHostWindow());
+        Push(e);
+    }
+
+    static void PushWindowEvent(Uint8 event)
+    {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = event;
+        e.window.windowID = SDL_GetWindowID(SdlHostWindow());
+        Push(e);
+    }
+
+    // The colour shown at a host-window pixel, as 0x00RRGGBB.
+    static uint32_t HostPixel(int x, int y)
+    {
+        SDL_Surface* surface = SDL_GetWindowSurface(SdlHostWindow());
+        EXPECT_NE(surface, nullptr);
+        if (!surface) return 0xDEADBEEF;
+        SDL_LockSurface(surface);
+        Uint32 raw = *reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(surface->pixels) +
+                                                      size_t(y) * size_t(surface->pitch) + size_t(x) * 4);
+        SDL_UnlockSurface(surface);
+        Uint8 r, g, b;
+        SDL_GetRGB(raw, surface->format, &r, &g, &b);
+        return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+    }
+};
+
+TEST_F(SdlHost, ShowsTheHiddenWindowAfterTheFirstFrameAtScaleTwo)
+{
+    EXPECT_TRUE(SDL_GetWindowFlags(SdlHostWindow()) & SDL_WINDOW_HIDDEN);
+    EXPECT_FALSE(HostIsHeadless());
+    PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);
+    ASSERT_TRUE(HostWaitForInput());
+    EXPECT_TRUE(SDL_GetWindowFlags(SdlHostWindow()) & SDL_WINDOW_SHOWN);
+    int width, height;
+    SDL_GetWindowSize(SdlHostWindow(), &width, &height);
+    EXPECT_EQ(width, 480);
+    EXPECT_EQ(height, 640);
+    EXPECT_STREQ(SDL_GetWindowTitle(SdlHostWindow()), "Main") << "the host window follows the main window";
+    EXPECT_EQ(HostPixel(0, 52), 0xFF0000u);    // screen (0, 26)
+    EXPECT_EQ(HostPixel(479, 639), 0xFF0000u);
+    uint32_t title = HostPixel(0, 0);
+    EXPECT_EQ(HostPixel(1, 1), title) << "each screen pixel is two by two";
+    EXPECT_EQ(HostPixel(1, 51), HostPixel(0, 50));
+    EXPECT_NE(title, 0xFF0000u);
+}
+
+TEST_F(SdlHost, PressesBecomeMessagesInClientCoordinates)
+{
+    PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);   // screen (50, 100)
+    ASSERT_TRUE(HostWaitForInput());
+    MSG msg;
+    ASSERT_TRUE(TakeNextMessage(&msg));
+    EXPECT_EQ(msg.hwnd, main);
+    EXPECT_EQ(msg.message, UINT(WM_LBUTTONDOWN));
+    EXPECT_EQ(LOWORD(msg.lParam), 50);
+    EXPECT_EQ(HIWORD(msg.lParam), 74);
+    PushButton(SDL_MOUSEBUTTONUP, 5, 5);         // over the title bar: still the release
+    ASSERT_TRUE(HostWaitForInput());
+    ASSERT_TRUE(TakeNextMessage(&msg));
+    EXPECT_EQ(msg.message, UINT(WM_LBUTTONUP));
+    EXPECT_EQ(msg.hwnd, main);
+}
+
+TEST_F(SdlHost, PresentsOnlyAfterTheScreenChanged)
+{
+    PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);
+    ASSERT_TRUE(HostWaitForInput());
+    Fill(0x00FF00);   // drawn without telling the window manager
+    PushButton(SDL_MOUSEBUTTONUP, 100, 200);
+    ASSERT_TRUE(HostWaitForInput());
+    EXPECT_EQ(HostPixel(100, 200), 0xFF0000u);
+    WindowSurfaceChanged(main);
+    PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);
+    ASSERT_TRUE(HostWaitForInput());
+    EXPECT_EQ(HostPixel(100, 200), 0x00FF00u);
+}
+
+TEST_F(SdlHost, ClosingAndMinimizingTheHostWindowGoToTheMainWindow)
+{
+    HWND top = CreateWindowExW(0, u"SdlTestWindow", u"Top", WS_VISIBLE, 0, 26, 100, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+    MSG msg;
+    while (TakeNextMessage(&msg)) DispatchMessageW(&msg);
+    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    ASSERT_TRUE(HostWaitForInput());
+    ASSERT_TRUE(TakeNextMessage(&msg));
+    EXPECT_EQ(msg.hwnd, main);
+    EXPECT_EQ(msg.message, UINT(WM_SIZE));
+    EXPECT_EQ(msg.wParam, WPARAM(SIZE_MINIMIZED));
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    ASSERT_TRUE(HostWaitForInput());
+    ASSERT_TRUE(TakeNextMessage(&msg));
+    EXPECT_EQ(msg.hwnd, main);
+    EXPECT_EQ(msg.message, UINT(WM_CLOSE));
+    EXPECT_TRUE(IsWindow(top));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "tools/skin_image.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace skins {
+
+static uint8_t ToByte(float v)
+{
+    return uint8_t(std::clamp(std::lround(v * 255.0f), 0L, 255L));
+}
+
+Rgb PartsPixel(const float premultiplied[3], float alpha, Rgb underlay)
+{
+    if (alpha < 0.5f / 255.0f) return TransparentColour;
+    float keep = 1.0f - std::min(alpha, 1.0f);
+    Rgb out = {ToByte(premultiplied[0] + keep * underlay.r / 255.0f),
+               ToByte(premultiplied[1] + keep * underlay.g / 255.0f),
+               ToByte(premultiplied[2] + keep * underlay.b / 255.0f)};
+    // One step of blue is invisible, and keeps the pixel from vanishing when drawn.
+    if (out == TransparentColour) out.b++;
+    return out;
+}
+
+void DrawCell(const Image& source, const Rect& rect, Image& target, int x, int y, bool keyed)
+{
+    for (int dy = 0; dy < rect.h; dy++)
+        for (int dx = 0; dx < rect.w; dx++) {
+            int sx = rect.x + dx, sy = rect.y + dy;
+            if (!source.contains(sx, sy) || !target.contains(x + dx, y + dy)) continue;
+            Rgb pixel = source.at(sx, sy);
+            if (keyed && pixel == TransparentColour) continue;
+            target.at(x + dx, y + dy) = pixel;
+        }
+}
+
+Image Crop(const Image& image, const Rect& rect, Rgb outside)
+{
+    Image out(rect.w, rect.h, outside);
+    DrawCell(image, rect, out, 0, 0, false);
+    return out;
+}
+
+Image ComposeFace(const Image& background, const Image& parts, const CellPlan& plan,
+                  const Rect areas[AreaCount], const FaceState& state)
+{
+    Image face(ClientWidth, ClientHeight, Rgb{0, 0, 0});
+    DrawCell(background, {0, 0, background.width, background.height}, face, 0, 0, false);
+    auto draw = [&](int cell, const Rect& area) { DrawCell(parts, plan.cells[cell], face, area.x, area.y, true); };
+    for (int k = 0; k < KeyCount; k++) draw(KeyTable[k].cell[state.keys[k]], areas[k]);
+    draw(CellPanel, areas[AreaPanel]);
+    if (state.error) {
+        draw(CellError, areas[AreaFirstPosition]);
+    } else {
+        int length = 0;
+        while (state.text[length]) length++;
+        for (int i = 0; i < length && i < DisplayPositions; i++) {
+            int cell = GlyphCell(state.text[length - 1 - i]);
+            if (cell >= 0) draw(cell, areas[AreaFirstPosition + i]);
+        }
+    }
+    if (state.pendingOp != 0) draw(CellFirstIndicator - 1 + state.pendingOp, areas[AreaOperator]);
+    return face;
+}
+
+}  // namespace skins
