@@ -21,3 +21,7 @@ void ClearInvalidateLog();
 // Every sndPlaySoundW call since the last clear, in order.
 const std::vector<SoundRecord>& SoundLog();
 void ClearSoundLog();
+// Device contexts and bitmaps alive now (the stock bitmap of fresh memory DCs not counted), so
+// tests can see that an operation releases what it creates.
+int LiveDeviceContexts();
+int LiveBitmaps();
