@@ -41,3 +41,7 @@ enum { TextFileMaxBytes = 16 * 1024 * 1024 };
 void OverrideModuleFileName(const char* hostPath);
 // Streams opened by _wfopen and not yet closed.
 int OpenWideFileCount();
+// Device contexts and bitmaps alive now (the stock bitmap of fresh memory DCs not counted), so
+// tests can see that an operation releases what it creates.
+int LiveDeviceContexts();
+int LiveBitmaps();

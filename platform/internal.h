@@ -152,3 +152,23 @@ std::string Utf8FromUtf16(const std::u16string& text);
 std::u16string Utf16FromUtf8(const std::string& text);
 // Decodes UTF-8 into text (ill-formed bytes as U+FFFD) and tells whether all of it was well-formed.
 bool Utf16FromValidUtf8(std::string_view bytes, std::u16string& text);
+
+// Bitmaps: a colour bitmap from 0x00RRGGBB pixels, rows top-down (the top byte is cleared); null
+// when the size is not positive, the pixel count does not match, or it exceeds MaxBitmapPixels.
+// No bitmap is larger: 64 Mi pixels, 256 MiB of colour, far beyond the device's memory.
+constexpr int64_t MaxBitmapPixels = int64_t(1) << 26;
+HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels);
+
+// The registered resources, for the platform's own drawing of icons, menus, menu bars and
+// accelerators. Null when there is no such resource.
+struct ImageResource;
+struct MenuResource;
+struct MenuBarResource;
+struct AcceleratorResource;
+// Of an icon's images, the one whose width is nearest to preferredSize (the larger on a tie).
+const ImageResource* FindIconImage(HINSTANCE instance, UINT id, int preferredSize);
+const ImageResource* IconImage(HICON icon, int preferredSize);   // icon from LoadIconW
+const ImageResource* FindBitmapImage(HINSTANCE instance, UINT id);
+const MenuResource* FindMenu(HINSTANCE instance, UINT id);
+const MenuBarResource* FindMenuBar(HINSTANCE instance, UINT id);
+const AcceleratorResource* FindAccelerators(HACCEL table);   // table from LoadAcceleratorsW

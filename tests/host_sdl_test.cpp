@@ -10,17 +10,6 @@
 
 #include <cstdlib>
 
-// Window DCs come from the drawing services; until they are linked in, BeginPaint gets this
-// stand-in. Weak, so the real GetDC and ReleaseDC take over wherever they exist.
-__attribute__((weak)) HDC GetDC(HWND window)
-{
-    return IsWindow(window) ? reinterpret_cast<HDC>(uintptr_t(0xDC)) : nullptr;
-}
-__attribute__((weak)) int ReleaseDC(HWND, HDC)
-{
-    return 1;
-}
-
 namespace {
 
 LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

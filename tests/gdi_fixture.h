@@ -1,0 +1,72 @@
+// Helpers for drawing tests: a plain top-level window, bitmaps with given pixels, memory DCs, and
+// a fixture that clears injected faults and frees what a test created.
+#pragma once
+#include "platform/faults.h"
+#include "platform/inspect.h"
+#include "platform/internal.h"
+#include "platform/wince.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+inline LRESULT TestWindowProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
+
+// A window at the default place and size: a 240 x 294 backing surface.
+inline HWND CreateTestWindow()
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.lpszClassName = u"NumbrixDrawingTest";
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, u"NumbrixDrawingTest", u"test", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+}
+
+class DrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearFaults(); }
+    void TearDown() override
+    {
+        ClearFaults();
+        for (HDC dc : dcs) DeleteDC(dc);
+        for (HBITMAP bitmap : bitmapsMade) DeleteObject(bitmap);
+    }
+
+    // A colour bitmap of 0x00RRGGBB pixels, rows top-down.
+    HBITMAP Colour(int width, int height, std::vector<uint32_t> pixels)
+    {
+        HBITMAP bitmap = CreateColourBitmap(width, height, std::move(pixels));
+        bitmapsMade.push_back(bitmap);
+        return bitmap;
+    }
+    // A monochrome bitmap with the given bits, made through the colour-to-monochrome rule from a
+    // white (1) and black (0) picture.
+    HBITMAP Mono(int width, int height, const std::vector<int>& bits)
+    {
+        std::vector<uint32_t> pixels;
+        for (int bit : bits) pixels.push_back(bit ? 0xFFFFFF : 0);
+        HDC source = Dc(Colour(width, height, pixels));
+        HBITMAP mono = CreateBitmap(width, height, 1, 1, nullptr);
+        bitmapsMade.push_back(mono);
+        HDC dest = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dest, mono);
+        BitBlt(dest, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        SelectObject(dest, old);
+        DeleteDC(dest);
+        return mono;
+    }
+    // A memory DC holding bitmap.
+    HDC Dc(HBITMAP bitmap)
+    {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SelectObject(dc, bitmap);
+        dcs.push_back(dc);
+        return dc;
+    }
+
+    std::vector<HDC> dcs;
+    std::vector<HBITMAP> bitmapsMade;
+};
