@@ -10,13 +10,16 @@
 
 namespace {
 
+// The generated default skin, from the build tree's skin folder.
 struct LoadedSkin {
-    TestInstallation install;
     std::u16string path;
     LoadedSkin()
     {
+        std::string buildDir = std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string();
+        std::u16string device = DeviceForm(buildDir) + u"\\";
+        std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
         CreateTestMainWindow();
-        path = install.WriteSkin("bench");
+        path = device + u"skin\\default.skn";
     }
 };
 

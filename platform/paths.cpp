@@ -35,17 +35,6 @@ void AppendUtf8(std::string& out, uint32_t code)
     }
 }
 
-void AppendUtf16(std::u16string& out, uint32_t code)
-{
-    if (code < 0x10000) {
-        out += char16_t(code);
-    } else {
-        code -= 0x10000;
-        out += char16_t(0xD800 + (code >> 10));
-        out += char16_t(0xDC00 + (code & 0x3FF));
-    }
-}
-
 // Length of the well-formed UTF-8 sequence at bytes[0..size), or 0 when it is ill-formed
 // (overlong forms, surrogates and code points beyond U+10FFFF included); its code point in *code.
 size_t DecodeUtf8Sequence(const unsigned char* bytes, size_t size, uint32_t* code)
@@ -83,21 +72,30 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out)
 {
     auto data = reinterpret_cast<const unsigned char*>(bytes.data());
     size_t size = bytes.size();
-    out.clear();
-    out.reserve(size);
+    out.resize(size);   // never more units than bytes; filled through a pointer, cut to fit after
+    char16_t* write = out.data();
     bool valid = true;
     for (size_t i = 0; i < size;) {
+        if (data[i] < 0x80) {
+            *write++ = char16_t(data[i++]);
+            continue;
+        }
         uint32_t code;
         size_t length = DecodeUtf8Sequence(data + i, size - i, &code);
         if (length == 0) {
-            out += Replacement;
+            *write++ = char16_t(Replacement);
             valid = false;
             ++i;
+        } else if (code >= 0x10000) {
+            *write++ = char16_t(0xD800 + ((code - 0x10000) >> 10));
+            *write++ = char16_t(0xDC00 + (code & 0x3FF));
+            i += length;
         } else {
-            AppendUtf16(out, code);
+            *write++ = char16_t(code);
             i += length;
         }
     }
+    out.resize(size_t(write - out.data()));
     return valid;
 }
 

@@ -7,6 +7,8 @@
 #include "platform/wince.h"
 #include "test_files.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -129,16 +131,13 @@ public:
 // A main window with the calculator's client area, 240 x 268.
 inline HWND CreateTestMainWindow()
 {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            return m == WM_CREATE ? 0 : DefWindowProcW(w, m, wp, lp);
-        };
-        windowClass.lpszClassName = u"NumbrixTestMain";
-        RegisterClassW(&windowClass);
-        registered = true;
-    }
+    // Other tests may have reset the device, classes included; registering again is harmless.
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        return m == WM_CREATE ? 0 : DefWindowProcW(w, m, wp, lp);
+    };
+    windowClass.lpszClassName = u"NumbrixTestMain";
+    RegisterClassW(&windowClass);
     mainWindow = CreateWindowExW(0, u"NumbrixTestMain", u"test", 0, 0, 26, 240, 268, nullptr, nullptr, nullptr, nullptr);
     return mainWindow;
 }
