@@ -1,0 +1,68 @@
+// A stylus press on a key and the paint that follows it, through the message loop of the headless
+// host, on the generated default skin.
+#include "../tests/skin_fixture.h"
+
+#include "display/frame_painter.h"
+#include "engine/calc_state.h"
+#include "platform/headless.h"
+#include "skin/skin_loader.h"
+#include "skin/surface_bank.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+LRESULT FaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        PaintFrame();
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        PressKey(lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        ReleaseKeys();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void BM_KeyPressAndPaint(benchmark::State& state)
+{
+    ReleaseSurfaces();
+    ResetHeadlessDevice();
+    std::string buildDir = std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string();
+    std::u16string device = DeviceForm(buildDir) + u"\\";
+    std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = FaceProc;
+    windowClass.lpszClassName = u"NumbrixBench";
+    RegisterClassW(&windowClass);
+    mainWindow = CreateWindowExW(0, u"NumbrixBench", u"Numbrix", WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
+                                 nullptr, nullptr);
+    LoadSkin((device + u"skin\\default.skn").c_str());
+    for (auto& s : keyStates) s = Up;
+    SetRadixMode(Dec);
+    RunUntilIdle();
+    const Area& key = SkinLayout[4];   // digit 1
+    int x = key.x + key.width / 2, y = key.y + key.height / 2 + 26;
+    for (auto _ : state) {
+        InjectStylusDown(x, y);
+        RunUntilIdle();   // PressKey, then the paint
+        state.PauseTiming();
+        InjectStylusUp(x, y);
+        RunUntilIdle();
+        ClearAll();
+        state.ResumeTiming();
+    }
+    ReleaseSurfaces();
+    ResetHeadlessDevice();
+}
+BENCHMARK(BM_KeyPressAndPaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
