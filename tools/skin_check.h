@@ -1,0 +1,34 @@
+// numbrix-skin check: every problem of a skin at once, one finding each, with the skin key and
+// the line where there is one. Errors are what breaks the skin (it does not load, or the face
+// shows or acts wrongly); warnings are what is legal but probably not meant. The calculator's
+// own loader runs last and has the final word: a skin with no error always loads.
+#pragma once
+#include "tools/skin_location.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace skintool {
+
+enum class Severity { Warning, Error };
+
+struct Finding {
+    Severity severity;
+    int line;          // 0 when no line of the skin file applies
+    std::string key;   // the skin key ("AREA17", "BACKIMAGE"), empty when none applies
+    std::string text;
+};
+
+struct CheckReport {
+    std::vector<Finding> findings;   // in line order, those without a line first; the loader's last
+    int errors = 0;
+    int warnings = 0;
+};
+
+CheckReport CheckSkin(const SkinLocation& location);
+
+// "NAME:LINE: error: KEY: text", one line each, then a summary line.
+void PrintReport(const CheckReport& report, const std::string& name, const SkinLocation& location, FILE* out);
+
+}  // namespace skintool

@@ -1,0 +1,130 @@
+#include "tools/skin_render.h"
+
+#include "platform/headless.h"
+#include "tools/calculator_session.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace skintool {
+
+namespace {
+
+// Presses the words in order, as a person with a stylus would; notes a press that the calculator
+// would ignore. The mode at each press decides what "c" stands for.
+void PressWords(CalculatorSession& session, const std::vector<std::string>& words)
+{
+    for (const std::string& word : words) {
+        KeyWord key;
+        if (!ParseKeyWord(word, session.Mode(), &key)) continue;
+        switch (session.PressKey(key)) {
+        case CalculatorSession::Press::Done: break;
+        case CalculatorSession::Press::Disabled:
+            std::fprintf(stderr, "numbrix-skin: note: \"%s\": the %s key is disabled in %s mode; the press does nothing\n",
+                         word.c_str(), KeyDescription(key.key).c_str(), ModeName(session.Mode()).c_str());
+            break;
+        case CalculatorSession::Press::Unreachable:
+            std::fprintf(stderr,
+                         "numbrix-skin: note: \"%s\": no point of the face presses the %s key on this skin "
+                         "(numbrix-skin check tells why); skipped\n",
+                         word.c_str(), KeyDescription(key.key).c_str());
+            break;
+        }
+    }
+}
+
+bool StartSession(CalculatorSession& session, const SkinLocation& location)
+{
+    std::u16string message;
+    if (session.Start(location, &message)) return true;
+    std::fprintf(stderr, "numbrix-skin: the calculator does not load %s; it shows \"%s\" (numbrix-skin check lists "
+                         "the problems)\n",
+                 location.hostPath.c_str(), Utf8Of(message).c_str());
+    return false;
+}
+
+bool Write(const PixelBuffer& picture, const std::string& outPath)
+{
+    if (WritePng(picture, outPath)) return true;
+    std::fprintf(stderr, "numbrix-skin: cannot write %s\n", outPath.c_str());
+    return false;
+}
+
+constexpr int SheetColumns = 8;
+constexpr int SheetGap = 8;
+constexpr int CaptionHeight = 18;
+constexpr uint32_t SheetBackground = 0x505050;
+constexpr uint32_t CaptionColour = 0xFFFFFF;
+
+void Place(PixelBuffer& sheet, const PixelBuffer& face, int left, int top)
+{
+    for (int y = 0; y < face.height; ++y)
+        for (int x = 0; x < face.width; ++x)
+            sheet.pixels[size_t(top + y) * size_t(sheet.width) + size_t(left + x)] =
+                face.pixels[size_t(y) * size_t(face.width) + size_t(x)];
+}
+
+}  // namespace
+
+bool SplitKeySequence(const std::string& sequence, std::vector<std::string>* words, std::string* unknown)
+{
+    std::istringstream stream(sequence);
+    std::string word;
+    while (stream >> word) {
+        if (!IsKeyWord(word)) {
+            *unknown = word;
+            return false;
+        }
+        words->push_back(word);
+    }
+    return true;
+}
+
+int RenderFace(const SkinLocation& location, const std::vector<std::string>& words, const std::string& outPath)
+{
+    CalculatorSession session;
+    if (!StartSession(session, location)) return 1;
+    PressWords(session, words);
+    return Write(session.Face(), outPath) ? 0 : 1;
+}
+
+std::vector<SheetFace> SheetFaces()
+{
+    std::vector<SheetFace> faces = {
+        {"decimal, add", "1 2 3 4 5 6 7 8 +"},
+        {"decimal, subtract", "9 0 . 5 sign -"},
+        {"hexadecimal, multiply", "hex a b c d e f 1 2 *"},
+        {"binary, divide", "bin 1 0 1 /"},
+        {"error", "9 9 9 9 9 9 9 9 * 9 ="},
+    };
+    const char* decimalKeys[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "point", "sign",
+                                 "add", "sub", "mul", "div", "eq", "ac", "ce", "bs"};
+    for (const char* key : decimalKeys) faces.push_back({std::string("held: ") + key, std::string("down:") + key});
+    for (const char* key : {"a", "b", "c", "d", "e", "f"})
+        faces.push_back({std::string("held: ") + key, std::string("hex down:") + key});
+    return faces;
+}
+
+int RenderAllStates(const SkinLocation& location, const std::string& outPath)
+{
+    std::vector<SheetFace> faces = SheetFaces();
+    int rows = (int(faces.size()) + SheetColumns - 1) / SheetColumns;
+    PixelBuffer sheet;
+    sheet.Resize(SheetGap + SheetColumns * (FaceWidth + SheetGap),
+                 SheetGap + rows * (FaceHeight + CaptionHeight + SheetGap), SheetBackground);
+    for (size_t i = 0; i < faces.size(); ++i) {
+        CalculatorSession session;
+        if (!StartSession(session, location)) return 1;
+        std::vector<std::string> words;
+        std::string unknown;
+        SplitKeySequence(faces[i].keys, &words, &unknown);
+        PressWords(session, words);
+        int left = SheetGap + int(i % SheetColumns) * (FaceWidth + SheetGap);
+        int top = SheetGap + int(i / SheetColumns) * (FaceHeight + CaptionHeight + SheetGap);
+        Place(sheet, session.Face(), left, top);
+        RenderText(sheet, left + 2, top + FaceHeight + 2, Utf16Of(faces[i].caption), 12, CaptionColour);
+    }
+    return Write(sheet, outPath) ? 0 : 1;
+}
+
+}  // namespace skintool
