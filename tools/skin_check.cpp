@@ -239,9 +239,11 @@ std::string ShortfallHint(const std::u16string& value, size_t stop)
     return "";
 }
 
-// Reads the four numbers of a CHAR or AREA value; true when all four are there.
+// Reads the four numbers of a CHAR or AREA value; true when all that the calculator uses are
+// there: all four, or for an area that uses only its corner, the first two (whose width and height
+// are then 0).
 bool ReadFourNumbers(SkinFacts& facts, const std::string& key, int line, const std::u16string& value,
-                     const std::string& consequence, Area* rect)
+                     const std::string& consequence, bool cornerOnly, Area* rect)
 {
     int numbers[4] = {0, 0, 0, 0};
     int count = swscanf(value.c_str(), u"%d,%d,%d,%d", &numbers[0], &numbers[1], &numbers[2], &numbers[3]);
@@ -249,8 +251,14 @@ bool ReadFourNumbers(SkinFacts& facts, const std::string& key, int line, const s
     if (count < 4) {
         std::string given = count <= 0 ? "gives no number" : "gives " + std::to_string(count) + " number" +
                                                                  (count > 1 ? "s" : "") + ", not four";
-        facts.Error(line, key, given + ", from " + Quoted(value) + ShortfallHint(value, scan.end) + "; " + consequence);
-        return false;
+        std::string text = given + ", from " + Quoted(value) + ShortfallHint(value, scan.end) + "; " + consequence;
+        if (!cornerOnly || count < 2) {
+            facts.Error(line, key, text);
+            return false;
+        }
+        facts.Warning(line, key, text + " (only the first two are used here)");
+        *rect = Area{numbers[0], numbers[1], 0, 0};
+        return true;
     }
     for (const std::string& number : scan.wrapped)
         facts.Warning(line, key, "the number " + number + " does not fit in 32 bits; it is read modulo 2^32");
@@ -281,7 +289,8 @@ void CheckEntries(SkinFacts& facts, const KeyFamily& family, const SectionView& 
                           : "the calculator takes the numbers it lacks from " +
                                 NumberedKey(family.prefix, family.digits, n - 1))
                 : "the numbers it lacks keep the values of the skin loaded before";
-        entry.complete = ReadFourNumbers(facts, key, entry.line, value, consequence, &entry.rect);
+        bool cornerOnly = &family == &AreaKeys && n - 1 >= AreaPanel;
+        entry.complete = ReadFourNumbers(facts, key, entry.line, value, consequence, cornerOnly, &entry.rect);
     }
 }
 
@@ -434,6 +443,7 @@ CheckReport CheckSkin(const SkinLocation& location)
         CheckCells(facts);
         CheckCellContents(facts);
         CheckAreas(facts);
+        CheckCornerAreas(facts);
         CheckKeyOverlaps(facts);
         CheckDisplay(facts);
         if (installed && location.devicePath.size() < MAX_PATH) verdict = RunLoader(location);

@@ -17,7 +17,7 @@ constexpr int SoundKeyCount = 9;
 // A CHAR or AREA entry: whether the reader finds it, and its numbers when it gives all four.
 struct EntryFacts {
     bool present = false;
-    bool complete = false;   // four numbers read
+    bool complete = false;   // the numbers that the calculator uses were read
     int line = 0;
     Area rect = {0, 0, 0, 0};
 };
@@ -68,6 +68,7 @@ void CheckCellContents(SkinFacts& facts);
 // skin_check_layout.cpp: cells on the parts image, areas on the face, keys over keys, the display.
 void CheckCells(SkinFacts& facts);
 void CheckAreas(SkinFacts& facts);
+void CheckCornerAreas(SkinFacts& facts);
 void CheckKeyOverlaps(SkinFacts& facts);
 void CheckDisplay(SkinFacts& facts);
 

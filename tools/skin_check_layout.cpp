@@ -13,6 +13,11 @@ namespace {
 constexpr uint32_t TransparentPixel = 0x646464;
 constexpr RadixMode Modes[] = {Hex, Dec, Bin};
 
+bool CornerOnFace(const Area& r)
+{
+    return r.x >= 0 && r.y >= 0 && r.x < FaceBox.right && r.y < FaceBox.bottom;
+}
+
 bool HasSize(const EntryFacts& entry)
 {
     return entry.complete && entry.rect.width > 0 && entry.rect.height > 0;
@@ -189,6 +194,23 @@ void CheckAreas(SkinFacts& facts)
     }
 }
 
+// The panel, the display positions and the indicator use only their top-left corner.
+void CheckCornerAreas(SkinFacts& facts)
+{
+    for (int a = AreaPanel; a < AreaCount; ++a) {
+        const EntryFacts& entry = facts.areas[a];
+        if (!entry.complete) continue;
+        const Area& r = entry.rect;
+        if (!CornerOnFace(r))
+            facts.Error(entry.line, AreaKey(a), "the corner " + std::to_string(r.x) + "," + std::to_string(r.y) + " of the " +
+                                                    AreaRole(a) + " lies outside the 240 x 268 face; what is drawn there is cut off");
+        else if (r.width > 0 && r.height > 0 && !Inside(BoxOf(r), FaceBox))
+            facts.Warning(entry.line, AreaKey(a),
+                          "the " + AreaRole(a) + " at " + RectText(r) + " reaches beyond the 240 x 268 face (the "
+                          "calculator uses only its top-left corner here)");
+    }
+}
+
 void CheckKeyOverlaps(SkinFacts& facts)
 {
     Area areas[AreaCount];
@@ -208,7 +230,7 @@ void CheckDisplay(SkinFacts& facts)
     Box panel = {0, 0, 0, 0};
     if (panelArea.complete && HasSize(facts.cells[87])) {
         panel = Shifted(Box{0, 0, facts.cells[87].rect.width, facts.cells[87].rect.height}, panelArea.rect);
-        if (!Inside(panel, FaceBox))
+        if (CornerOnFace(panelArea.rect) && !Inside(panel, FaceBox))
             facts.Error(panelArea.line, AreaKey(AreaPanel),
                         "the display panel drawn at " + BoxText(panel) + " reaches beyond the 240 x 268 face");
     }
@@ -220,10 +242,11 @@ void CheckDisplay(SkinFacts& facts)
         if (!entry.complete) continue;
         std::string key = AreaKey(AreaFirstPosition + p);
         Box at = Shifted(ink, entry.rect);
-        if (!Inside(at, FaceBox))
+        bool onFace = CornerOnFace(entry.rect);   // a corner off the face is told with the area itself
+        if (onFace && !Inside(at, FaceBox))
             facts.Error(entry.line, key, "characters at display position " + std::to_string(p) + " cover " + BoxText(at) +
                                              ", beyond the 240 x 268 face");
-        else if (!panel.Empty() && !Inside(at, panel))
+        else if (onFace && !panel.Empty() && !Inside(at, panel))
             facts.Error(entry.line, key, "characters at display position " + std::to_string(p) + " cover " + BoxText(at) +
                                              ", outside the display panel at " + BoxText(panel));
         for (int q = 0; q < p; ++q) {
@@ -248,10 +271,11 @@ void CheckDisplay(SkinFacts& facts)
     Box errorInk = InkOfCell(facts, 98);
     if (first.complete && !errorInk.Empty()) {
         Box at = Shifted(errorInk, first.rect);
-        if (!Inside(at, FaceBox))
+        bool onFace = CornerOnFace(first.rect);
+        if (onFace && !Inside(at, FaceBox))
             facts.Error(first.line, AreaKey(AreaFirstPosition),
                         "the error sign drawn at " + BoxText(at) + " reaches beyond the 240 x 268 face");
-        else if (!panel.Empty() && !Inside(at, panel))
+        else if (onFace && !panel.Empty() && !Inside(at, panel))
             facts.Warning(first.line, AreaKey(AreaFirstPosition),
                           "the error sign drawn at " + BoxText(at) + " lies outside the display panel at " + BoxText(panel));
     }
@@ -259,7 +283,7 @@ void CheckDisplay(SkinFacts& facts)
     const EntryFacts& indicator = facts.areas[AreaOperator];
     Box indicators = {0, 0, 0, 0};
     std::string beyond;
-    for (int cell = 108; cell < CellCount && indicator.complete; ++cell) {
+    for (int cell = 108; cell < CellCount && indicator.complete && CornerOnFace(indicator.rect); ++cell) {
         if (!HasSize(facts.cells[cell])) continue;
         Box at = Shifted(Box{0, 0, facts.cells[cell].rect.width, facts.cells[cell].rect.height}, indicator.rect);
         if (Inside(at, FaceBox)) continue;
