@@ -86,13 +86,11 @@ void CheckEncoding(SkinFacts& facts)
                     "holds NUL characters, where the reader's line ends" + LinesText(source.nulLines) +
                         (wide ? "; UTF-16 text needs a byte-order mark" : ""));
     }
-    if (!source.loneReturnLines.empty()) {
-        bool oneLine = source.pieces.size() <= 1 || source.loneReturnLines.size() == 1;
+    if (!source.loneReturnLines.empty())
         facts.Warning(source.loneReturnLines[0], "",
-                      std::string("holds a carriage return that is not part of a CR LF line end; the reader keeps it ") +
-                          "as text" + (oneLine ? " (lines that end in CR alone are not lines to the reader)" : "") +
+                      "holds a carriage return that is not part of a CR LF line end; the reader keeps it as part of "
+                      "the text, and a line ended by a carriage return alone runs on" +
                           LinesText(source.loneReturnLines));
-    }
     for (int line : source.longLines)
         facts.Warning(line, "", "is longer than 259 characters; the reader takes what follows the 259th character "
                                 "as a line of its own");

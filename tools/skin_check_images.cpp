@@ -74,6 +74,10 @@ bool FilePresent(SkinFacts& facts, const std::string& key, int line, const std::
         facts.Error(line, key, std::string(what) + " " + host + " is missing" + MissingFileHint(facts, name, host));
         return false;
     }
+    if (!fs::is_regular_file(status)) {   // a pipe or a device would keep the reader waiting
+        facts.Error(line, key, Quoted(name) + " is not a regular file");
+        return false;
+    }
     return true;
 }
 

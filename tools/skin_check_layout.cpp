@@ -259,8 +259,9 @@ void CheckDisplay(SkinFacts& facts)
                                              ") at " + BoxText(shared));
             break;
         }
-        const EntryFacts& right = facts.areas[AreaFirstPosition + p - (p > 0 ? 1 : 0)];
-        if (p > 0 && right.complete && !orderReported && entry.rect.x >= right.rect.x) {
+        if (p == 0 || orderReported) continue;
+        const EntryFacts& right = facts.areas[AreaFirstPosition + p - 1];
+        if (right.complete && entry.rect.x >= right.rect.x) {
             orderReported = true;
             facts.Warning(entry.line, key, "display position " + std::to_string(p) + " is not left of position " +
                                                std::to_string(p - 1) + ", so the text does not read from left to right");
