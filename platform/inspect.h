@@ -21,6 +21,16 @@ void ClearInvalidateLog();
 // Every sndPlaySoundW call since the last clear, in order.
 const std::vector<SoundRecord>& SoundLog();
 void ClearSoundLog();
+
+struct MessageBoxRecord {
+    HWND owner;
+    std::u16string text;
+    std::u16string caption;
+    UINT type;
+};
+// Every MessageBoxW shown in the headless host since the last clear, in order.
+const std::vector<MessageBoxRecord>& MessageBoxLog();
+void ClearMessageBoxLog();
 // Registry keys opened and not yet closed.
 int OpenRegistryKeyCount();
 
