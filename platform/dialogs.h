@@ -1,7 +1,11 @@
 // Modal dialogs of the emulated device, built from the program's templates, with the controls the
 // program uses (list box, push buttons, static text, icon, picture); the Pocket PC full-screen
 // set-up with the OK button in the title bar; message boxes. Each runs a nested message loop, so
-// the windows below keep being painted.
+// the windows below keep being painted. Dialog units are 3 pixels for 2 units in both directions;
+// control text takes the template font's point size at 96 dots per inch, in the platform's font.
+// Left out: keyboard focus and tab order (Return and Escape only), modeless dialogs, control
+// styles and list-box messages that the program does not use (they abort), message boxes with
+// buttons other than OK.
 #pragma once
 #include "platform/types.h"
 #include "platform/resources.h"
@@ -17,6 +21,8 @@
 #define LB_GETCOUNT 0x018B
 #define LB_SETCURSEL 0x0186
 #define LB_ERR (-1)
+#define LBN_SELCHANGE 1
+#define BN_CLICKED 0
 
 #define BS_PUSHBUTTON 0x00000000u
 #define BS_DEFPUSHBUTTON 0x00000001u

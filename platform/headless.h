@@ -32,7 +32,8 @@ size_t PendingInput();
 
 void SetIdleHandler(std::function<bool()> handler);   // an empty function removes it
 
-// Dispatches posted messages, paints and injected input until none is left, without the idle
+// Dispatches posted messages, paints, raise requests of other instances and injected input until
+// none is left, without the idle
 // rule and without accelerator translation (a test that creates its own windows drives them
 // with this). Returns false, leaving the quit request pending, when the quit request comes up.
 bool RunUntilIdle();

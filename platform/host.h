@@ -13,5 +13,8 @@ bool HostWaitForInput();
 void HostScreenChanged();
 // Brings the host window to the front (another instance of the program asked for it).
 void HostRaiseWindow();
+// Thread-safe, called from the single-instance listener thread: asks the host to call
+// HostRaiseWindow on the thread of the message loop as soon as it gets to it.
+void HostPostRaiseRequest();
 // True for the headless host: message boxes print their text instead of waiting for a tap.
 bool HostIsHeadless();

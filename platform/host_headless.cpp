@@ -6,6 +6,7 @@
 #include "platform/windows.h"
 
 #include <deque>
+#include <mutex>
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -33,6 +34,22 @@ std::function<bool()> idleHandler;
 HWND lastClosed = nullptr;
 int closeAttempts = 0;
 int raiseRequests = 0;
+
+// Raise requests posted by the single-instance listener thread, taken on the loop's thread.
+std::mutex postedRaisesLock;
+int postedRaises = 0;
+
+bool TakePostedRaises()
+{
+    int count;
+    {
+        std::lock_guard<std::mutex> guard(postedRaisesLock);
+        count = postedRaises;
+        postedRaises = 0;
+    }
+    for (int i = 0; i < count; ++i) HostRaiseWindow();
+    return count > 0;
+}
 
 void Deliver(const HostEvent& event)
 {
@@ -94,6 +111,7 @@ std::vector<uint8_t> RgbBytes(const PixelBuffer& picture)
 
 bool HostWaitForInput()
 {
+    if (TakePostedRaises()) return true;
     if (DeliverNextEvent()) return true;
     if (idleHandler && idleHandler()) return true;
     CloseTopmostWindow();
@@ -105,6 +123,12 @@ void HostScreenChanged() {}
 void HostRaiseWindow()
 {
     ++raiseRequests;
+}
+
+void HostPostRaiseRequest()
+{
+    std::lock_guard<std::mutex> guard(postedRaisesLock);
+    ++postedRaises;
 }
 
 bool HostIsHeadless()
@@ -174,6 +198,7 @@ bool RunUntilIdle()
             DispatchMessageW(&msg);
             continue;
         }
+        if (TakePostedRaises()) continue;
         if (!DeliverNextEvent()) return true;
     }
 }
@@ -216,6 +241,10 @@ void ResetHeadlessDevice()
     lastClosed = nullptr;
     closeAttempts = 0;
     raiseRequests = 0;
+    {
+        std::lock_guard<std::mutex> guard(postedRaisesLock);
+        postedRaises = 0;
+    }
     ResetInputState();
     ResetWindows();
 }

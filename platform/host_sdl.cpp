@@ -12,6 +12,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ bool shown = false;
 bool redraw = true;
 std::u16string shownTitle;
 std::vector<uint32_t> frame;
+// The SDL event type that carries another instance's raise request (0 before the host starts).
+std::atomic<Uint32> raiseEventType{0};
 
 std::string Utf8Title(const std::u16string& title)
 {
@@ -95,6 +98,10 @@ void Present()
 bool Handle(const SDL_Event& event)
 {
     int width = 0, height = 0;
+    if (raiseEventType != 0 && event.type == raiseEventType) {
+        HostRaiseWindow();
+        return false;
+    }
     SDL_GetWindowSize(hostWindow, &width, &height);
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
     Viewport view = surface ? FitViewport(surface->w, surface->h) : FitViewport(width, height);
@@ -123,6 +130,8 @@ bool SdlHostStart()
         return false;
     }
     SDL_StopTextInput();
+    Uint32 raiseType = SDL_RegisterEvents(1);
+    raiseEventType = raiseType == Uint32(-1) ? 0 : raiseType;
     SDL_Rect usable{0, 0, 2 * ScreenWidth, 2 * ScreenHeight};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, ScreenWidth, ScreenHeight};
     int scale = InitialScale(usable.w, usable.h);
@@ -141,6 +150,7 @@ void SdlHostStop()
 {
     if (hostWindow) SDL_DestroyWindow(hostWindow);
     hostWindow = nullptr;
+    raiseEventType = 0;
     shown = false;
     redraw = true;
     shownTitle.clear();
@@ -175,6 +185,16 @@ void HostRaiseWindow()
     if (!hostWindow) return;
     SDL_RestoreWindow(hostWindow);
     SDL_RaiseWindow(hostWindow);
+}
+
+// SDL_PushEvent may be called from any thread; the event wakes SDL_WaitEvent.
+void HostPostRaiseRequest()
+{
+    Uint32 type = raiseEventType;
+    if (type == 0) return;
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
 }
 
 bool HostIsHeadless()

@@ -78,14 +78,21 @@ void DeliverKey(UINT virtualKey, bool down, bool control)
     PostInputMessage(active, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, flags, control);
 }
 
+// While a modal dialog or message box keeps the main window's input off, closing the host window
+// closes that dialog (its default handling cancels it) instead of destroying the main window under
+// the dialog's loop, and minimizing does nothing: the device has no way to do either then.
 void DeliverCloseRequest()
 {
-    if (HWND main = MainTopLevelWindow()) PostInputMessage(main, WM_CLOSE, 0, 0, false);
+    HWND main = MainTopLevelWindow();
+    if (!main) return;
+    HWND modal = WindowInputEnabled(main) ? nullptr : ActiveWindow();
+    PostInputMessage(modal ? modal : main, WM_CLOSE, 0, 0, false);
 }
 
 void DeliverMinimizeRequest()
 {
-    if (HWND main = MainTopLevelWindow()) PostInputMessage(main, WM_SIZE, SIZE_MINIMIZED, 0, false);
+    HWND main = MainTopLevelWindow();
+    if (main && WindowInputEnabled(main)) PostInputMessage(main, WM_SIZE, SIZE_MINIMIZED, 0, false);
 }
 
 void ResetInputState()

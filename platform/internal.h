@@ -1,5 +1,6 @@
 // Shared inside the platform only: the program never includes this.
 #pragma once
+#include "platform/resources.h"
 #include "platform/types.h"
 
 #include <cstdint>
@@ -52,6 +53,10 @@ std::vector<HWND> ChildWindows(HWND window);
 UINT_PTR WindowId(HWND window);
 DWORD WindowStyle(HWND window);
 std::u16string WindowTitle(HWND window);
+std::u16string WindowClassName(HWND window);
+// Brings a top-level window, with the windows it owns above it, to the top of the z-order and
+// updates activation (SetForegroundWindow on a window of this process).
+void RaiseWindow(HWND window);
 // Shown: the window and all its ancestors are visible.
 bool WindowShown(HWND window);
 // Screen coordinates of a window's client-area top-left corner.
@@ -92,6 +97,15 @@ bool TakeNextMessage(MSG* msg);
 // request, capture and activation: a fresh device, for tests.
 void ResetWindows();
 
+// ---- Single instance (instance.cpp) ----
+
+// windows.cpp tells the instance lock about top-level windows as they come and go: the window
+// that another instance of the program may look for starts listening for its requests.
+void InstanceWindowCreated(HWND window, const std::u16string& className, const std::u16string& title);
+void InstanceWindowDestroyed(HWND window);
+// Stops listening and gives up every lock this process holds (a fresh device, for tests).
+void ReleaseInstanceLocks();
+
 // ---- Host input (input.cpp): host events in screen coordinates become posted messages ----
 
 enum class StylusAction { Down, Move, Up };
@@ -102,9 +116,11 @@ enum class StylusAction { Down, Move, Up };
 void DeliverStylus(StylusAction action, int x, int y);
 // WM_KEYDOWN or WM_KEYUP with the virtual key to the active window.
 void DeliverKey(UINT virtualKey, bool down, bool control);
-// The host window is closed: WM_CLOSE to the main (first) top-level window.
+// The host window is closed: WM_CLOSE to the main (first) top-level window, or to the active
+// window while a modal dialog has turned the main window's input off.
 void DeliverCloseRequest();
-// The host window is minimized: WM_SIZE with SIZE_MINIMIZED to the main top-level window.
+// The host window is minimized: WM_SIZE with SIZE_MINIMIZED to the main top-level window, unless
+// a modal dialog has turned its input off.
 void DeliverMinimizeRequest();
 // Forgets a title-bar press in progress (tests start from a fresh device).
 void ResetInputState();
@@ -143,6 +159,77 @@ bool FontAvailable();
 // back to fontconfig). Closes what was loaded.
 void UseFontFile(const char* path);
 
+// ---- The shell's own drawing (shell_drawing.cpp): menus, dialogs, controls, message boxes ----
+
+constexpr uint32_t ShellWhite = 0xFFFFFF;
+constexpr uint32_t ShellBlack = 0x000000;
+constexpr uint32_t ShellGrey = 0xD6D3CE;         // menu bar, scroll bar track
+constexpr uint32_t ShellDarkGrey = 0x848284;     // separators, edges
+constexpr uint32_t ShellHighlight = 0x0A2A7A;    // selected entries and items, as the title bar
+// Drawing on one window's client area in client coordinates, cut to what the window may draw on
+// (see WindowDrawTarget). Draws nothing for a window that is gone.
+class WindowCanvas {
+public:
+    explicit WindowCanvas(HWND window);
+    ~WindowCanvas();   // tells the window manager that the surface changed
+    WindowCanvas(const WindowCanvas&) = delete;
+    WindowCanvas& operator=(const WindowCanvas&) = delete;
+    void Fill(const RECT& rect, uint32_t color);
+    void Frame(const RECT& rect, uint32_t color, int thickness = 1);
+    // The 2-pixel sunken edge of WS_EX_CLIENTEDGE just inside the rectangle.
+    void SunkenEdge(const RECT& rect);
+    // Text with its line box's top-left at (x, y), cut to `clip` (client coordinates) when given.
+    int Text(int x, int y, const std::u16string& text, int pixelSize, uint32_t color, const RECT* clip = nullptr);
+    void Image(int x, int y, const ImageResource& image);
+    void Plot(int x, int y, uint32_t color);
+private:
+    HWND window_;
+    PixelBuffer* surface_ = nullptr;
+    POINT origin_{};
+    RECT clip_{};
+};
+// Breaks text into lines no wider than `width` at this size: at spaces where it can, inside a
+// word (or between Japanese characters) where a word alone is too wide; at line feeds always.
+std::vector<std::u16string> WrapText(const std::u16string& text, int width, int pixelSize);
+
+// ---- Controls (controls.cpp): the classes "LISTBOX", "BUTTON" and "STATIC" ----
+
+// Registers the control classes on this device unless they are registered already.
+void EnsureControlClasses();
+// The creation parameter of a control made from a dialog template: the text size of the dialog's
+// font. A control created without it uses DefaultControlTextSize. SS_ICON and SS_BITMAP statics
+// find their picture by the resource number in the window name, in the creation's instance.
+struct ControlCreation {
+    int textSize;
+};
+constexpr int DefaultControlTextSize = 12;
+
+// ---- Dialogs (dialogs.cpp) and message boxes (message_box.cpp) ----
+
+// A dialog template's font point size as a pixel size on this screen.
+int DialogTextSize(const DialogTemplate& dialogTemplate);
+// Where a full-screen dialog of this owner goes: below the title bar, above the owner's menu bar
+// when it has one, else down to the bottom of the screen.
+RECT WorkArea(HWND owner);
+// The window-based modal message box (the SDL host's MessageBoxW): caption in the title bar,
+// wrapped text, an OK button. Returns IDOK when it is dismissed.
+int RunMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption);
+
+// ---- The menu bar (menu_bar.cpp) and pop-up menus (popup_menu.cpp) ----
+
+// The shown menu bar of a top-level window, or null.
+HWND MenuBarOf(HWND window);
+struct PopupItem {
+    std::u16string text;   // empty for a separator
+    UINT command = 0;
+    bool separator = false;
+    bool checked = false;
+};
+// Shows a pop-up menu of these items whose bottom-left corner is at (left, bottom) in screen
+// coordinates, owned by `owner`, and runs its loop: a tap on an item chooses it, a tap anywhere
+// else, a key or any message other than a paint closes it. Returns the chosen command, 0 for none.
+UINT TrackPopup(HWND owner, const std::vector<PopupItem>& items, int left, int bottom);
+
 // ---- Other shared helpers ----
 
 // Device path (backslashes) to host path (slashes) and back.
@@ -161,7 +248,6 @@ HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels);
 
 // The registered resources, for the platform's own drawing of icons, menus, menu bars and
 // accelerators. Null when there is no such resource.
-struct ImageResource;
 struct MenuResource;
 struct MenuBarResource;
 struct AcceleratorResource;

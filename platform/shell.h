@@ -1,6 +1,7 @@
 // The Pocket PC shell pieces the program uses: the menu bar with its drop-down button and pop-up
 // menu (check marks, separators), and the input-panel bookkeeping on activation and setting
-// changes (there is no input panel here, so it only records).
+// changes (there is no input panel here, so it only records). Left out: button images, menu bars
+// without a resource, nested sub-menus, checking items by position.
 #pragma once
 #include "platform/types.h"
 

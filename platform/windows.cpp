@@ -159,13 +159,21 @@ Window* TopLevelOf(Window* w)
     return w;
 }
 
+// Moves a window to the top, then the windows it owns above it (each with its own), keeping
+// their order: an owned window (dialog, menu bar, pop-up) never ends up under its owner.
 void RaiseToTop(HWND window)
 {
     auto it = std::find(zOrder.begin(), zOrder.end(), window);
-    if (it == zOrder.end() || it + 1 == zOrder.end()) return;
-    zOrder.erase(it);
-    zOrder.push_back(window);
-    ScreenChanged();
+    if (it == zOrder.end()) return;
+    std::vector<HWND> owned;
+    for (HWND h : zOrder)
+        if (Window* o = Find(h); o && o->owner == window) owned.push_back(h);
+    if (it + 1 != zOrder.end()) {
+        zOrder.erase(it);
+        zOrder.push_back(window);
+        ScreenChanged();
+    }
+    for (HWND h : owned) RaiseToTop(h);
 }
 
 HWND TopmostActivatable()
@@ -223,6 +231,7 @@ void Free(HWND window)
         auto& siblings = parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
     }
+    if (!w->parent) InstanceWindowDestroyed(window);
     zOrder.erase(std::remove(zOrder.begin(), zOrder.end(), window), zOrder.end());
     std::erase_if(queue, [window](const QueuedMessage& q) { return q.msg.hwnd == window; });
     if (capture == window) capture = nullptr;
@@ -386,6 +395,20 @@ std::u16string WindowTitle(HWND window)
     return w ? w->title : std::u16string();
 }
 
+std::u16string WindowClassName(HWND window)
+{
+    Window* w = Find(window);
+    return w ? w->className : std::u16string();
+}
+
+void RaiseWindow(HWND window)
+{
+    Window* w = Find(window);
+    if (!w || w->parent) return;
+    RaiseToTop(window);
+    UpdateActivation();
+}
+
 bool WindowShown(HWND window)
 {
     Window* w = Find(window);
@@ -509,6 +532,7 @@ void ResetWindows()
     capture = nullptr;
     controlDown = false;
     invalidateLog.clear();
+    ReleaseInstanceLocks();
     ScreenChanged();
 }
 
@@ -542,7 +566,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     HWND handle = reinterpret_cast<HWND>(nextHandle += 0x10);
     window->handle = handle;
     window->className = className;
-    window->title = windowName ? windowName : u"";
+    // A name that is a resource number (a static control's picture) is no title.
+    window->title = windowName && !IS_INTRESOURCE(windowName) ? windowName : u"";
     window->proc = cls->second.lpfnWndProc;
     window->style = style & ~DWORD(WS_VISIBLE);
     window->exStyle = exStyle;
@@ -567,6 +592,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     }
     AddUpdate(*window, ClientRect(*window));
     windows[handle] = std::move(window);
+    if (!child) InstanceWindowCreated(handle, className, windows[handle]->title);
 
     const RECT& r = windows[handle]->rect;
     CREATESTRUCTW create{param,       instance, menu,       parent,    int(Height(r)), int(Width(r)),

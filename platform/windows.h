@@ -4,7 +4,8 @@
 // input), painting with update regions (a bounding rectangle per window), activation, stylus
 // capture. Nested message loops (modal dialogs) are plain re-entrant GetMessageW calls.
 // Implemented: what the program and the platform's own dialogs and menus call (see the
-// declarations). Left out: timers, keyboard focus beyond the active window, non-client areas and
+// declarations). FindWindowW also finds the window of another running instance of the program,
+// and SetForegroundWindow on it asks that instance to come forward (single instance). Left out: timers, keyboard focus beyond the active window, non-client areas and
 // messages (a top-level window's client area is its whole rectangle; the shell draws captions in
 // its title bar), message filters in GetMessageW, window menus.
 #pragma once
