@@ -146,6 +146,23 @@ void InvalidateWhole(Window& w)
     Invalidate(w, ClientRect(w));
 }
 
+// A top-level window that goes away uncovers the windows below it, which must paint that part
+// again, as on Windows: their backing surfaces are theirs, but what they show may have changed
+// while they were covered.
+void ExposeBelow(HWND window)
+{
+    Window* w = Find(window);
+    if (!w || w->parent || !w->visible) return;
+    RECT covered = w->rect;
+    for (HWND h : zOrder) {
+        if (h == window) break;
+        Window* below = Find(h);
+        if (!below || below->parent || !below->visible || below->destroying) continue;
+        RECT part = Offset(Intersect(covered, below->rect), -below->rect.left, -below->rect.top);
+        if (!IsEmpty(part)) Invalidate(*below, part);
+    }
+}
+
 bool Shown(const Window* w)
 {
     for (; w; w = Find(w->parent))
@@ -624,6 +641,7 @@ BOOL DestroyWindow(HWND window)
     }
     w = Find(window);
     if (w->visible) ScreenChanged();
+    ExposeBelow(window);
     HWND parent = w->parent;
     SendDestroy(window);
     Free(window);
@@ -749,6 +767,7 @@ BOOL ShowWindow(HWND window, int showCommand)
     switch (showCommand) {
     case SW_HIDE:
         if (!wasVisible) return FALSE;
+        ExposeBelow(window);
         w->visible = false;
         if (capture && InSubtree(capture, window)) capture = nullptr;
         if (Window* p = Find(w->parent)) Invalidate(*p, w->rect);

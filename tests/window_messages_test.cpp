@@ -184,6 +184,30 @@ TEST_F(MessageOrder, PaintOnlyForANonEmptyUpdateRegion)
     EXPECT_FALSE(TakeNextMessage(&msg)) << "BeginPaint validates";
 }
 
+TEST_F(MessageOrder, AWindowThatGoesAwayUncoversThePartBelowIt)
+{
+    HWND below = FullScreen(true, u"Below");
+    HWND over = CreateWindowExW(0, u"testwindow", u"Over", WS_VISIBLE, 20, 60, 100, 50, nullptr, nullptr, nullptr,
+                                nullptr);
+    HWND hidden = CreateWindowExW(0, u"testwindow", u"Hidden", WS_VISIBLE, 0, 200, 50, 50, nullptr, nullptr,
+                                  nullptr, nullptr);
+    Settle();
+    MSG msg;
+    DestroyWindow(over);
+    ASSERT_TRUE(TakeNextMessage(&msg));
+    EXPECT_EQ(msg.hwnd, below);
+    PAINTSTRUCT paint;
+    BeginPaint(below, &paint);
+    EXPECT_TRUE(SameRect(paint.rcPaint, RECT{20, 34, 120, 84})) << "the screen rectangle in client coordinates";
+    EndPaint(below, &paint);
+    ShowWindow(hidden, SW_HIDE);
+    ASSERT_TRUE(TakeNextMessage(&msg));
+    BeginPaint(below, &paint);
+    EXPECT_TRUE(SameRect(paint.rcPaint, RECT{0, 174, 50, 224}));
+    EndPaint(below, &paint);
+    EXPECT_FALSE(TakeNextMessage(&msg));
+}
+
 TEST_F(MessageOrder, HiddenWindowsWaitForPaintUntilShown)
 {
     HWND window = FullScreen(false);
