@@ -1,0 +1,139 @@
+// The real executable under a private X server: taps with the mouse, screenshots compared with the
+// face that the program's own painter composes for the same state, the skin chosen through the
+// menu bar and the dialog, the settings file after the window is closed.
+#include "x11_session.h"
+
+#include "../skin_fixture.h"
+#include "display/frame_painter.h"
+#include "engine/calc_state.h"
+#include "engine/key_names.h"
+#include "platform/headless.h"
+#include "skin/skin_loader.h"
+#include "skin/surface_bank.h"
+
+#include <sstream>
+
+namespace {
+
+const std::string BuildDir = NUMBRIX_BUILD_DIR;
+constexpr int TitleBar = 26;
+
+// The face the painter composes for a skin after a key sequence, in the headless host.
+struct ExpectedFace {
+    PixelBuffer pixels;
+    Area layout[AreaCount];
+};
+
+ExpectedFace ComposeFace(const char* skin, const std::string& keys)
+{
+    ReleaseSurfaces();
+    ResetHeadlessDevice();
+    std::u16string device = DeviceForm(BuildDir) + u"\\";
+    std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
+    CreateTestMainWindow();
+    LoadSkin((device + u"skin\\" + DeviceForm(skin) + u".skn").c_str());
+    for (auto& s : keyStates) s = Up;
+    calcState.radixMode = Dec;
+    ClearAll();
+    SetRadixMode(Dec);
+    std::istringstream words(keys);
+    std::string word;
+    while (words >> word) ApplyKey(KeyIndexByName(word.c_str()));
+    PaintFrame();
+    ExpectedFace face;
+    face.pixels = *WindowBackingSurface(mainWindow);
+    std::memcpy(face.layout, SkinLayout, sizeof SkinLayout);
+    ReleaseSurfaces();
+    ResetHeadlessDevice();
+    appDirectory[0] = 0;
+    return face;
+}
+
+class CalculatorEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ProgramAvailable("Xvfb") || !ProgramAvailable("xdotool") || !ProgramAvailable("import"))
+            GTEST_SKIP() << "Xvfb, xdotool and ImageMagick are needed (tools/setup installs them)";
+        ASSERT_TRUE(x.ok());
+        registry = config / "registry.reg";
+        environment = {"NUMBRIX_REGISTRY=" + registry, "SDL_AUDIODRIVER=dummy", "HOME=" + config.path(),
+                       "XDG_RUNTIME_DIR=" + config.path()};
+    }
+    // Device pixel (x, y) of the screen in X screen coordinates.
+    int ScreenX(int x) const { return left + x * scale + scale / 2; }
+    int ScreenY(int y) const { return top + y * scale + scale / 2; }
+    void TapDevice(int x, int y) { this->x.Click(ScreenX(x), ScreenY(y)); }
+    void TapKey(const Area& key) { TapDevice(key.x + key.width / 2, TitleBar + key.y + key.height / 2); }
+
+    bool FindProgramWindow()
+    {
+        window = x.FindWindow("Numbrix", 10);
+        int width, height;
+        if (window.empty() || !x.WindowGeometry(window, &left, &top, &width, &height)) return false;
+        scale = width / 240;
+        return scale >= 1 && height == 320 * scale;
+    }
+    // Tools, then its first item, then the second skin file of the list, then OK: where the
+    // platform's menu bar, pop-up menu and the skin dialog's controls put them.
+    void ChooseSecondSkin()
+    {
+        TapDevice(15, 307);    // the menu bar's Tools button
+        TapDevice(50, 225);    // the first item of the pop-up above it
+        TapDevice(45, 61);     // the list's second entry
+        TapDevice(109, 276);   // OK
+    }
+    // Device pixels of the client area that differ from the expected face.
+    int FaceDifferences(const ExpectedFace& face)
+    {
+        Screenshot shot = x.Capture();
+        if (shot.width == 0) return -1;
+        int differences = 0;
+        for (int y = 0; y < 268; y++)
+            for (int col = 0; col < 240; col++)
+                differences += shot.At(ScreenX(col), ScreenY(TitleBar + y)) != face.pixels.pixels[size_t(y) * 240 + col];
+        return differences;
+    }
+
+    X11Session x;
+    TempDir config;
+    std::string registry;
+    std::vector<std::string> environment;
+    std::string window;
+    int left = 0, top = 0, scale = 1;
+};
+
+TEST_F(CalculatorEndToEnd, TapsShowTheResultAndTheSkinChoiceIsKept)
+{
+    ExpectedFace fifteen = ComposeFace("default", "1 2 add 3 eq");
+    int pid = x.Start({BuildDir + "/numbrix"}, environment);
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(FindProgramWindow());
+    EXPECT_EQ(scale, 2) << "a 1280 x 1024 desktop has room for twice the device size";
+    for (int key : {4, 10, KeyAdd, 16, KeyEquals}) TapKey(fifteen.layout[key]);
+    EXPECT_EQ(FaceDifferences(fifteen), 0) << "the display shows 15 exactly as the painter draws it";
+
+    ChooseSecondSkin();
+    ExpectedFace midnight = ComposeFace("midnight", "1 2 add 3 eq");
+    EXPECT_EQ(FaceDifferences(midnight), 0) << "the face is the second skin's, still showing 15";
+
+    TapDevice(240 - 13, 13);   // the title bar's close button
+    EXPECT_EQ(x.WaitExit(pid, 10), 0);
+    std::string settings = ReadFile(registry);
+    EXPECT_NE(settings.find("midnight.skn\""), std::string::npos) << settings;
+}
+
+TEST_F(CalculatorEndToEnd, SecondStartBringsTheFirstForwardAndEnds)
+{
+    int first = x.Start({BuildDir + "/numbrix"}, environment);
+    ASSERT_TRUE(FindProgramWindow());
+    std::string before = ReadFile(registry);
+    int second = x.Start({BuildDir + "/numbrix"}, environment);
+    EXPECT_EQ(x.WaitExit(second, 10), 0);
+    EXPECT_EQ(ReadFile(registry), before) << "the second start wrote settings";
+    EXPECT_EQ(x.WaitExit(first, 0.2), -1) << "the first instance is still running";
+    TapDevice(240 - 13, 13);
+    EXPECT_EQ(x.WaitExit(first, 10), 0);
+}
+
+}  // namespace
