@@ -35,6 +35,8 @@ struct FontCache {
 };
 FontCache fonts;
 
+// The best Japanese sans-serif face, preferring a proportional one: menus and dialogs read better
+// without the fixed pitch of the first match.
 std::string AskFontconfig()
 {
     std::string path;
@@ -45,11 +47,30 @@ std::string AskFontconfig()
         FcConfigSubstitute(config, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
         FcResult result;
-        FcPattern* match = FcFontMatch(config, pattern, &result);
-        FcChar8* file = nullptr;
-        if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
-            path = reinterpret_cast<const char*>(file);
-        if (match) FcPatternDestroy(match);
+        FcFontSet* sorted = FcFontSort(config, pattern, FcFalse, nullptr, &result);
+        std::string firstJapanese;
+        for (int i = 0; sorted && i < sorted->nfont && path.empty(); i++) {
+            FcPattern* font = sorted->fonts[i];
+            FcChar8* file = nullptr;
+            FcLangSet* languages = nullptr;
+            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file) continue;
+            if (FcPatternGetLangSet(font, FC_LANG, 0, &languages) != FcResultMatch ||
+                FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("ja")) != FcLangEqual)
+                continue;
+            if (firstJapanese.empty()) firstJapanese = reinterpret_cast<const char*>(file);
+            int spacing = FC_PROPORTIONAL;
+            FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
+            if (spacing == FC_PROPORTIONAL) path = reinterpret_cast<const char*>(file);
+        }
+        if (path.empty()) path = firstJapanese;
+        if (path.empty()) {
+            FcPattern* match = FcFontMatch(config, pattern, &result);
+            FcChar8* file = nullptr;
+            if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+                path = reinterpret_cast<const char*>(file);
+            if (match) FcPatternDestroy(match);
+        }
+        if (sorted) FcFontSetDestroy(sorted);
         FcPatternDestroy(pattern);
     }
     FcConfigDestroy(config);
