@@ -27,6 +27,10 @@ protected:
         ClearSoundLog();
         registry = install.HostPath("config/registry.reg");
         setenv("NUMBRIX_REGISTRY", registry.c_str(), 1);
+        // The single-instance lock lives there: tests running side by side must not see each other.
+        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) savedRuntime = runtime;
+        std::filesystem::create_directories(install.HostPath("run"));
+        setenv("XDG_RUNTIME_DIR", install.HostPath("run").c_str(), 1);
         OverrideModuleFileName(install.HostPath("numbrix").c_str());
         appSettings = AppSettings{};
     }
@@ -37,6 +41,8 @@ protected:
         ResetHeadlessDevice();
         OverrideModuleFileName(nullptr);
         unsetenv("NUMBRIX_REGISTRY");
+        if (savedRuntime.empty()) unsetenv("XDG_RUNTIME_DIR");
+        else setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
     }
 
     // Runs the program; each time it waits for the user, the next step acts (and returns true),
@@ -92,6 +98,7 @@ protected:
 
     TestInstallation install;
     std::string registry;
+    std::string savedRuntime;
 };
 
 TEST_F(AppTest, FirstStartUsesTheDefaultsAndWritesBothValuesAtExit)
