@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct BmpSpec {
+struct BmpPlan {
     uint32_t headerSize = 40;   // 12 (core), 40, 108, 124
     int32_t width = 0;
     int32_t height = 0;         // negative: rows top-down
@@ -23,7 +23,7 @@ inline void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes)
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
-inline std::vector<uint8_t> BmpFile(const BmpSpec& s)
+inline std::vector<uint8_t> BmpFile(const BmpPlan& s)
 {
     std::vector<uint8_t> info;
     PutLe(info, s.headerSize, 4);

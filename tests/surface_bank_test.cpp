@@ -21,17 +21,17 @@ const uint32_t PartsPixels[3][4] = {
 
 std::vector<uint8_t> Bmp24(int width, int height, const std::function<uint32_t(int, int)>& pixel)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = -height;   // top-down
+    BmpPlan plan;
+    plan.width = width;
+    plan.height = -height;   // top-down
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             uint32_t p = pixel(x, y);
-            spec.pixelData.insert(spec.pixelData.end(), {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16)});
+            plan.pixelData.insert(plan.pixelData.end(), {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16)});
         }
-        while (spec.pixelData.size() % 4) spec.pixelData.push_back(0);
+        while (plan.pixelData.size() % 4) plan.pixelData.push_back(0);
     }
-    return BmpFile(spec);
+    return BmpFile(plan);
 }
 
 const HINSTANCE Module = reinterpret_cast<HINSTANCE>(uintptr_t(0x7000));
