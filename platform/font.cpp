@@ -7,6 +7,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <future>
 #include <map>
 
 namespace {
@@ -16,6 +17,7 @@ enum class FontSource { Fontconfig, File };
 FontSource source = FontSource::Fontconfig;
 std::string fontPath;
 bool located = false;
+std::future<std::string> lookAhead;   // a fontconfig search started early, see PrefetchFont
 bool ttfReady = false;
 
 // Open fonts by size (null remembers a size that failed to open), closed when the program ends.
@@ -83,7 +85,7 @@ TTF_Font* FontOfSize(int pixelSize)
     auto it = fonts.bySize.find(pixelSize);
     if (it != fonts.bySize.end()) return it->second;
     if (!located) {
-        if (source == FontSource::Fontconfig) fontPath = AskFontconfig();
+        if (source == FontSource::Fontconfig) fontPath = lookAhead.valid() ? lookAhead.get() : AskFontconfig();
         located = true;
     }
     TTF_Font* font = nullptr;
@@ -195,8 +197,17 @@ bool FontAvailable()
     return FontOfSize(12) != nullptr;
 }
 
+// Fontconfig reads its whole configuration before it answers; a host that knows the first frame
+// shows text starts the search at once, so it runs while the window system and the skin load.
+void PrefetchFont()
+{
+    if (located || source != FontSource::Fontconfig || lookAhead.valid()) return;
+    lookAhead = std::async(std::launch::async, AskFontconfig);
+}
+
 void UseFontFile(const char* path)
 {
+    if (lookAhead.valid()) lookAhead.wait();
     fonts.Close();
     source = path ? FontSource::File : FontSource::Fontconfig;
     fontPath = path ? path : "";

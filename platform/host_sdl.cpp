@@ -124,6 +124,7 @@ bool Handle(const SDL_Event& event)
 
 bool SdlHostStart()
 {
+    PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "numbrix: cannot open the display: %s\n", SDL_GetError());

@@ -157,6 +157,8 @@ int TextLineHeight(int pixelSize);
 bool FontAvailable();
 // Tests: use this font file instead of asking fontconfig (an empty path: no font at all; null:
 // back to fontconfig). Closes what was loaded.
+// Starts looking the font up in the background; the first text drawn waits for it.
+void PrefetchFont();
 void UseFontFile(const char* path);
 
 // ---- The shell's own drawing (shell_drawing.cpp): menus, dialogs, controls, message boxes ----
