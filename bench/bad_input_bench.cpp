@@ -81,6 +81,17 @@ void BM_RefuseAMebibyteOfNulBytes(benchmark::State& state)
 }
 BENCHMARK(BM_RefuseAMebibyteOfNulBytes)->Unit(benchmark::kMillisecond);
 
+// Not UTF-8, so read as code page 932, in which most of it is no character at all.
+void BM_RefuseAMebibyteOfRandomBytes(benchmark::State& state)
+{
+    std::string bytes(1 << 20, '\0');
+    uint32_t seed = 12345;
+    for (char& b : bytes) b = char((seed = seed * 1103515245u + 12345u) >> 24);
+    Install().Skin(bytes);
+    Install().Load(state, 1);
+}
+BENCHMARK(BM_RefuseAMebibyteOfRandomBytes)->Unit(benchmark::kMillisecond);
+
 // The largest skin file read: junk up to the size cap, then the skin at its end.
 void BM_LoadTheLargestSkinFile(benchmark::State& state)
 {
