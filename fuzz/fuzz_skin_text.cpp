@@ -43,10 +43,9 @@ std::string FileBytes(Encoding encoding, const uint8_t* data, size_t size, std::
     bool wellFormed = Utf16FromValidUtf8(rest, text);
     switch (encoding) {
     case AsItStands:
-        // Without a mark, only well-formed UTF-8 has a fixed reading; the rest is code page 932.
-        if (wellFormed && rest.rfind("\xEF\xBB\xBF", 0) != 0 && rest.rfind("\xFF\xFE", 0) != 0 &&
-            rest.rfind("\xFE\xFF", 0) != 0)
-            *expected = text;
+        // Well-formed UTF-8 without a mark is read as UTF-8 (neither UTF-16 mark is UTF-8); the
+        // rest is code page 932, which has no reading fixed here.
+        if (wellFormed && rest.rfind("\xEF\xBB\xBF", 0) != 0) *expected = text;
         return rest;
     case Utf8Mark: *expected = text; return "\xEF\xBB\xBF" + rest;
     case Utf16Le: *expected = text; return Utf16Bytes(text, false);
