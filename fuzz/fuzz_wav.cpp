@@ -1,6 +1,7 @@
 // WAV loading and conversion of the sound player over arbitrary bytes, to the formats an audio
 // device may ask for. Checked: a refusal leaves no samples, a success gives whole frames of the
-// target format and no more than the player's bound.
+// target format, no more than the player's bound, and no more than the file can stand for: at
+// most two frames a byte (4-bit ADPCM) at 1 kHz or more, converted to the target's rate.
 #include "fuzz_support.h"
 
 #include "platform/wav.h"
@@ -17,7 +18,7 @@ const AudioFormat Targets[] = {
     {96000, AUDIO_S32SYS, 6},
 };
 
-void CheckConversion(const std::u16string& path, const AudioFormat& target)
+void CheckConversion(const std::u16string& path, size_t fileSize, const AudioFormat& target)
 {
     std::vector<uint8_t> pcm(3, 0xAA);   // whatever was there before must go
     bool ok = LoadWavConverted(path.c_str(), target, pcm);
@@ -28,6 +29,8 @@ void CheckConversion(const std::u16string& path, const AudioFormat& target)
     const size_t frame = size_t(SDL_AUDIO_BITSIZE(target.sampleFormat) / 8) * target.channels;
     FUZZ_CHECK(pcm.size() % frame == 0);
     FUZZ_CHECK(pcm.size() <= (size_t(64) << 20));
+    const size_t ratio = size_t(target.frequency + 999) / 1000;
+    FUZZ_CHECK(pcm.size() <= (2 * fileSize + 1024) * ratio * frame);
 }
 
 }  // namespace
@@ -37,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const std::string hostPath = ScratchPath("input.wav");
     static const std::u16string path = ScratchDevicePath("input.wav");
     WriteScratchFile(hostPath, data, size);
-    CheckConversion(path, Targets[0]);
-    CheckConversion(path, Targets[1 + size % 3]);
+    CheckConversion(path, size, Targets[0]);
+    CheckConversion(path, size, Targets[1 + size % 3]);
     return 0;
 }

@@ -18,8 +18,10 @@ constexpr size_t kMaxWavBytes = size_t(16) << 20;
 // it is converted to the device's rate, width and channels.
 constexpr double kMaxPcmBytes = double(size_t(64) << 20);
 constexpr Uint32 kFramesPerPut = 256;
-// The highest rate of any audio equipment; a file claiming more is not a sound. SDL 2's resampler
-// overflows its arithmetic from about 4.2 MHz on (512 times the rate no longer fits an int).
+// The rates of audio equipment; a file claiming another is not a sound. SDL 2's resampler
+// overflows its arithmetic from about 4.2 MHz on (512 times the rate no longer fits an int), and
+// a 578-byte file at 1 Hz became 47 MB of samples, converted while the key press waited.
+constexpr int kMinFrequency = 1000;
 constexpr int kMaxFrequency = 384000;
 
 // The file's bytes, read by us so that SDL's loader only ever sees memory. A FIFO or a device
@@ -83,8 +85,8 @@ bool Convert(const SDL_AudioSpec& source, const Uint8* samples, Uint32 length,
     int sourceFrame = FrameBytes(source.format, source.channels);
     int targetFrame = FrameBytes(target.sampleFormat, target.channels);
     if (sourceFrame <= 0 || targetFrame <= 0) return false;
-    if (source.freq <= 0 || source.freq > kMaxFrequency || target.frequency <= 0 || target.frequency > kMaxFrequency)
-        return false;
+    for (int frequency : {source.freq, target.frequency})
+        if (frequency < kMinFrequency || frequency > kMaxFrequency) return false;
     // Only whole frames are converted; a torn last frame is dropped.
     Uint32 frames = length / Uint32(sourceFrame);
     if (double(frames) * target.frequency / source.freq * targetFrame > kMaxPcmBytes) return false;

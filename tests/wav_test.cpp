@@ -215,6 +215,7 @@ TEST_F(Wav, RefusesWhatIsNotASound)
         {"compressed format tag", WavFile(WavHeader{8000, 16, 1, 0x55}, Samples(pcm16, {0.1}))},
         {"no channels", WavFile(WavHeader{8000, 16, 0}, "")},
         {"zero rate", WavFile(WavHeader{0, 16, 1}, Samples(pcm16, {0.1}))},
+        {"rate below 1 kHz", WavFile(WavHeader{999, 16, 1}, Samples(pcm16, {0.1}))},
         {"rate past 384 kHz", WavFile(WavHeader{384001, 16, 1}, Samples(pcm16, {0.1}))},
         {"rate of 4.2 MHz", WavFile(WavHeader{4202304, 16, 1}, Samples(pcm16, {0.1}))},
         {"odd sample width", WavFile(WavHeader{8000, 12, 1}, Samples(pcm16, {0.1}))},
@@ -227,13 +228,16 @@ TEST_F(Wav, RefusesWhatIsNotASound)
     }
 }
 
-TEST_F(Wav, RatesUpTo384kHzConvert)
+TEST_F(Wav, RatesFrom1kHzTo384kHzConvert)
 {
-    WavHeader fast{384000, 16, 1};
-    std::vector<uint8_t> pcm;
-    ASSERT_TRUE(LoadWavConverted(Store(WavFile(fast, Samples(fast, std::vector<double>(3840, 0.5)))).c_str(),
-                                 kS16Mono8k, pcm));
-    EXPECT_NEAR(double(pcm.size()) / 2, 80, 2);   // 10 ms at 8 kHz
+    for (int rate : {1000, 384000}) {
+        WavHeader header{rate, 16, 1};
+        std::vector<uint8_t> pcm;
+        std::vector<double> tenMilliseconds(size_t(rate / 100), 0.5);
+        ASSERT_TRUE(LoadWavConverted(Store(WavFile(header, Samples(header, tenMilliseconds))).c_str(), kS16Mono8k, pcm))
+            << rate;
+        EXPECT_NEAR(double(pcm.size()) / 2, 80, 2) << rate;   // 10 ms at 8 kHz
+    }
 }
 
 TEST_F(Wav, RefusesPathsThatAreNotReadableFiles)
