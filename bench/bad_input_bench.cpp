@@ -128,15 +128,15 @@ BENCHMARK(BM_RefusePartsImageEndingEarly)->Unit(benchmark::kMillisecond);
 // 16384 x 4096 end at once, and every pixel is still made (and masked, for a parts image).
 void BM_LoadLargestRunLengthPartsImage(benchmark::State& state)
 {
-    BmpSpec spec;
-    spec.width = 16384;
-    spec.height = 4096;
-    spec.bitCount = 8;
-    spec.compression = 1;
-    spec.colorsUsed = 2;
-    spec.palette = {0x646464, 0x3366CC};
-    spec.pixelData = {0, 1};   // end of bitmap
-    std::vector<uint8_t> bytes = BmpFile(spec);
+    BmpSpec picture;
+    picture.width = 16384;
+    picture.height = 4096;
+    picture.bitCount = 8;
+    picture.compression = 1;
+    picture.colorsUsed = 2;
+    picture.palette = {0x646464, 0x3366CC};
+    picture.pixelData = {0, 1};   // end of bitmap
+    std::vector<uint8_t> bytes = BmpFile(picture);
     Install().Image("parts.bmp", std::string(bytes.begin(), bytes.end()));
     Install().Load(state, 0);
 }

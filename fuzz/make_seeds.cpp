@@ -124,10 +124,10 @@ void BitmapSeeds()
 {
     auto index = [](int levels) { return [levels](int x, int y) { return uint32_t((x + y) % levels); }; };
     for (int bits : {1, 4, 8}) {
-        BmpSpec spec{40, Width, Height, uint16_t(bits), 0, 0, Palette(1 << bits), {}, Rows(bits, index(1 << bits))};
-        Put("bitmap", "indexed-" + std::to_string(bits) + ".bmp", BmpFile(spec));
-        spec.headerSize = 12;
-        Put("bitmap", "core-" + std::to_string(bits) + ".bmp", BmpFile(spec));
+        BmpSpec picture{40, Width, Height, uint16_t(bits), 0, 0, Palette(1 << bits), {}, Rows(bits, index(1 << bits))};
+        Put("bitmap", "indexed-" + std::to_string(bits) + ".bmp", BmpFile(picture));
+        picture.headerSize = 12;
+        Put("bitmap", "core-" + std::to_string(bits) + ".bmp", BmpFile(picture));
     }
     auto colour = [](int x, int y) { return (x + y) % 3 == 0 ? 0x646464u : uint32_t(0x204080 + x * 0x10 + y); };
     BmpSpec rgb24{40, Width, Height, 24, 0, 0, {}, {}, Rows(24, colour)};
