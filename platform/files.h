@@ -1,7 +1,7 @@
 // Files of the emulated device. Device paths use backslashes; every service turns them into host
 // paths (slashes).
 // Implemented: _wfopen in mode "rt" only, which reads the whole file at open (regular files of at
-// most 16 MiB; larger ones are refused as unreadable) and decodes it: a UTF-16 LE or BE byte-order
+// most 2 MiB; larger ones are refused as unreadable) and decodes it: a UTF-16 LE or BE byte-order
 // mark selects UTF-16, a UTF-8 mark is skipped, otherwise well-formed UTF-8 is read as UTF-8 and
 // anything else as code page 932; CR LF arrives as LF. fgetws and fclose over such a stream.
 // GetModuleFileNameW for the program itself. FindFirstFileW / FindNextFileW / FindClose with "*"

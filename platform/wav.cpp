@@ -18,6 +18,11 @@ constexpr size_t kMaxWavBytes = size_t(16) << 20;
 // it is converted to the device's rate, width and channels.
 constexpr double kMaxPcmBytes = double(size_t(64) << 20);
 constexpr Uint32 kFramesPerPut = 256;
+// The rates of audio equipment; a file claiming another is not a sound. SDL 2's resampler
+// overflows its arithmetic from about 4.2 MHz on (512 times the rate no longer fits an int), and
+// a 578-byte file at 1 Hz became 47 MB of samples, converted while the key press waited.
+constexpr int kMinFrequency = 1000;
+constexpr int kMaxFrequency = 384000;
 
 // The file's bytes, read by us so that SDL's loader only ever sees memory. A FIFO or a device
 // is refused rather than read, so a stray path cannot block the caller.
@@ -39,6 +44,36 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
     return ok;
 }
 
+uint32_t Le32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+void PutLe32(uint8_t* p, uint32_t value)
+{
+    for (int i = 0; i < 4; i++) p[i] = uint8_t(value >> (8 * i));
+}
+
+// SDL's loader allocates what a chunk claims before it reads, so a file of a few hundred bytes
+// whose data chunk claims 3 GB would ask for 3 GB. A chunk never holds more than the file has
+// after its header: each claim beyond that, the RIFF chunk's own included, is cut to it here.
+// A short data chunk thus still gives the frames it holds, as before.
+void ClampChunkSizes(std::vector<uint8_t>& file)
+{
+    if (file.size() < 12) return;
+    const size_t size = file.size();
+    if (Le32(&file[4]) > size - 8) PutLe32(&file[4], uint32_t(size - 8));
+    for (size_t at = 12; at + 8 <= size;) {
+        uint32_t claimed = Le32(&file[at + 4]);
+        size_t room = size - at - 8;
+        if (claimed > room) {
+            claimed = uint32_t(room);
+            PutLe32(&file[at + 4], claimed);
+        }
+        at += 8 + size_t(claimed) + (claimed & 1);   // chunks are padded to even sizes
+    }
+}
+
 int FrameBytes(SDL_AudioFormat format, int channels)
 {
     return int(SDL_AUDIO_BITSIZE(format) / 8) * channels;
@@ -49,7 +84,9 @@ bool Convert(const SDL_AudioSpec& source, const Uint8* samples, Uint32 length,
 {
     int sourceFrame = FrameBytes(source.format, source.channels);
     int targetFrame = FrameBytes(target.sampleFormat, target.channels);
-    if (sourceFrame <= 0 || targetFrame <= 0 || source.freq <= 0 || target.frequency <= 0) return false;
+    if (sourceFrame <= 0 || targetFrame <= 0) return false;
+    for (int frequency : {source.freq, target.frequency})
+        if (frequency < kMinFrequency || frequency > kMaxFrequency) return false;
     // Only whole frames are converted; a torn last frame is dropped.
     Uint32 frames = length / Uint32(sourceFrame);
     if (double(frames) * target.frequency / source.freq * targetFrame > kMaxPcmBytes) return false;
@@ -83,6 +120,7 @@ bool LoadWavConverted(LPCWSTR devicePath, const AudioFormat& target, std::vector
     pcm.clear();
     std::vector<uint8_t> file;
     if (!devicePath || !ReadWholeFile(HostPathFromDevice(devicePath), file)) return false;
+    ClampChunkSizes(file);
     SDL_RWops* memory = SDL_RWFromConstMem(file.data(), int(file.size()));
     if (!memory) return false;
     SDL_AudioSpec source;

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -168,6 +170,31 @@ TEST_F(Wav, ShortDataChunkGivesTheWholeFramesThatArePresent)
     EXPECT_NEAR(got[3], -0.25, 0.01);
 }
 
+// Caps the process's address space at what it uses now plus 512 MiB, then loads the sound; for a
+// child process only.
+bool LoadsTwoSamplesWithLittleMemoryToSpare(const std::u16string& path)
+{
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t cap = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(512) << 20);
+    const rlimit limit{cap, cap};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) return false;
+    std::vector<uint8_t> pcm;
+    return LoadWavConverted(path.c_str(), kS16Mono8k, pcm) && pcm.size() == 4;
+}
+
+// SDL's loader allocates what a chunk claims before reading it. In a child whose address space
+// has only 512 MiB to spare, a chunk claiming 3.5 GB must still give the frames the file holds.
+TEST_F(Wav, ChunkClaimingGigabytesCostsNoMoreThanTheFile)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the cap leaves";
+#endif
+    WavHeader header{8000, 16, 1};
+    std::u16string path = Store(WavFile(header, Samples(header, {0.5, -0.5}), 0xD3700582));
+    EXPECT_EXIT(std::_Exit(LoadsTwoSamplesWithLittleMemoryToSpare(path) ? 0 : 1), ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(Wav, RefusesWhatIsNotASound)
 {
     WavHeader pcm16{8000, 16, 1};
@@ -188,6 +215,9 @@ TEST_F(Wav, RefusesWhatIsNotASound)
         {"compressed format tag", WavFile(WavHeader{8000, 16, 1, 0x55}, Samples(pcm16, {0.1}))},
         {"no channels", WavFile(WavHeader{8000, 16, 0}, "")},
         {"zero rate", WavFile(WavHeader{0, 16, 1}, Samples(pcm16, {0.1}))},
+        {"rate below 1 kHz", WavFile(WavHeader{999, 16, 1}, Samples(pcm16, {0.1}))},
+        {"rate past 384 kHz", WavFile(WavHeader{384001, 16, 1}, Samples(pcm16, {0.1}))},
+        {"rate of 4.2 MHz", WavFile(WavHeader{4202304, 16, 1}, Samples(pcm16, {0.1}))},
         {"odd sample width", WavFile(WavHeader{8000, 12, 1}, Samples(pcm16, {0.1}))},
         {"text", "[SOUND]\nSOUND01=click.wav\n"},
     };
@@ -195,6 +225,18 @@ TEST_F(Wav, RefusesWhatIsNotASound)
         std::vector<uint8_t> out{1, 2, 3};
         EXPECT_FALSE(LoadWavConverted(Store(c.bytes).c_str(), kS16Mono8k, out)) << c.what;
         EXPECT_TRUE(out.empty()) << c.what;
+    }
+}
+
+TEST_F(Wav, RatesFrom1kHzTo384kHzConvert)
+{
+    for (int rate : {1000, 384000}) {
+        WavHeader header{rate, 16, 1};
+        std::vector<uint8_t> pcm;
+        std::vector<double> tenMilliseconds(size_t(rate / 100), 0.5);
+        ASSERT_TRUE(LoadWavConverted(Store(WavFile(header, Samples(header, tenMilliseconds))).c_str(), kS16Mono8k, pcm))
+            << rate;
+        EXPECT_NEAR(double(pcm.size()) / 2, 80, 2) << rate;   // 10 ms at 8 kHz
     }
 }
 
