@@ -301,4 +301,39 @@ TEST_F(AppTest, WindowSitsAboveTheMenuBarAndKeysWork)
          }});
 }
 
+TEST_F(AppTest, InstallationTooDeepForTheDefaultSkinPathSaysTheSkinIsMissing)
+{
+    // 250 units of directory: the default skin path (16 more) and the skin search pattern (10 more)
+    // would not fit in 260.
+    std::string deep = install.HostPath("");
+    deep += std::string(249 - deep.size(), 'd') + "/numbrix";
+    OverrideModuleFileName(deep.c_str());
+    EXPECT_EQ(Run({[] {
+                  EXPECT_EQ(wcslen(appDirectory), 250u);
+                  EXPECT_EQ(appSettings.skinFile[0], 0);
+                  HWND dialog = WindowTitled(SkinDialogTitle);
+                  ASSERT_NE(dialog, nullptr);
+                  EXPECT_TRUE(SkinList(dialog).empty());
+                  Command(dialog, IDCANCEL);
+              }}),
+              0);
+    ASSERT_EQ(MessageBoxLog().size(), 1u);
+    EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
+    EXPECT_FALSE(RegistryHolds("SkinFile"));
+}
+
+TEST_F(AppTest, DamagedSettingsFileStartsOnTheDefaults)
+{
+    install.WriteSkin("default");
+    std::string garbage = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrel\\Numbrix]\n\"SkinFile\"=\"";
+    garbage += std::string(100000, 'x') + "\n\x01\xff\xfe\0\"SEflg\"=\"abc\"\n\"SEf";
+    WriteFile(registry, garbage);
+    EXPECT_EQ(Run({[] {
+                  EXPECT_EQ(std::u16string(appSettings.skinFile).find(u"default.skn"), wcslen(appDirectory) + 5);
+                  EXPECT_EQ(appSettings.soundEffects, 1);
+              }}),
+              0);
+    EXPECT_TRUE(RegistryHolds("\"SEflg\"=\"1\""));
+}
+
 }  // namespace
