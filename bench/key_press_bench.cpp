@@ -1,5 +1,6 @@
 // A stylus press on a key and the paint that follows it, through the message loop of the headless
 // host, on the generated default skin.
+#include "../tests/face_window.h"
 #include "../tests/skin_fixture.h"
 
 #include "display/frame_painter.h"
@@ -12,26 +13,6 @@
 
 namespace {
 
-LRESULT FaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        PaintFrame();
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        PressKey(lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        ReleaseKeys();
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 void BM_KeyPressAndPaint(benchmark::State& state)
 {
     ReleaseSurfaces();
@@ -39,12 +20,7 @@ void BM_KeyPressAndPaint(benchmark::State& state)
     std::string buildDir = std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string();
     std::u16string device = DeviceForm(buildDir) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = FaceProc;
-    windowClass.lpszClassName = u"NumbrixBench";
-    RegisterClassW(&windowClass);
-    mainWindow = CreateWindowExW(0, u"NumbrixBench", u"Numbrix", WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
-                                 nullptr, nullptr);
+    CreateFaceWindow();
     LoadSkin((device + u"skin\\default.skn").c_str());
     for (auto& s : keyStates) s = Up;
     SetRadixMode(Dec);

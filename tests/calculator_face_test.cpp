@@ -1,36 +1,12 @@
 #include "calculator_fixture.h"
 #include "skin_fixture.h"
 
-#include "display/frame_painter.h"
+#include "face_window.h"
 #include "platform/headless.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 
 namespace {
-
-int paints;
-
-// The main window's handling of stylus and paint messages, on the test skin.
-LRESULT FaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        PaintFrame();
-        EndPaint(window, &paint);
-        paints++;
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        PressKey(lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        ReleaseKeys();
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
 
 // The face on the device screen: the client area starts 26 pixels down, below the title bar.
 class CalculatorFace : public ::testing::Test {
@@ -39,17 +15,11 @@ protected:
     {
         ReleaseSurfaces();
         ResetHeadlessDevice();
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = FaceProc;
-        windowClass.lpszClassName = u"NumbrixFaceTest";
-        RegisterClassW(&windowClass);
-        mainWindow = CreateWindowExW(0, u"NumbrixFaceTest", u"Numbrix", WS_VISIBLE, 0, 26, 240, 268, nullptr,
-                                     nullptr, nullptr, nullptr);
-        ASSERT_NE(mainWindow, nullptr);
+        ASSERT_NE(CreateFaceWindow(), nullptr);
         ASSERT_EQ(LoadSkin(install.WriteSkin("face").c_str()), 0);
         StartCalculator();
         RunUntilIdle();
-        paints = 0;
+        faceWindowPaints = 0;
     }
     void TearDown() override
     {
@@ -67,11 +37,11 @@ TEST_F(CalculatorFace, KeyShowsDownWhilePressedAndUpAfterTheStylusLifts)
     InjectStylusDown(CentreX(4), CentreY(4));
     RunUntilIdle();
     EXPECT_EQ(OnScreen(4), CellColor(KeyTable[4].cell[Down]));
-    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(faceWindowPaints, 1);
     InjectStylusUp(CentreX(4), CentreY(4));
     RunUntilIdle();
     EXPECT_EQ(OnScreen(4), CellColor(KeyTable[4].cell[Up]));
-    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(faceWindowPaints, 2);
     EXPECT_EQ(OnScreen(AreaFirstPosition), CellColor(89));   // the glyph of "1"
 }
 
@@ -79,7 +49,7 @@ TEST_F(CalculatorFace, StylusUpWithNothingDownPaintsNothing)
 {
     InjectTap(235, 300);   // outside every key
     RunUntilIdle();
-    EXPECT_EQ(paints, 0);
+    EXPECT_EQ(faceWindowPaints, 0);
 }
 
 TEST_F(CalculatorFace, ModeKeyStaysDownAndTheFaceFollowsTheMode)

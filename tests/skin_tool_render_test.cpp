@@ -36,29 +36,9 @@ PngImage ReadPng(const std::string& path)
     return image;
 }
 
-namespace {
+#include "face_window.h"
 
-// The calculator's main window handling, driven here independently of the tool: presses at the
-// centres of the key areas, the face read from the composed device screen.
-LRESULT CalculatorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        PaintFrame();
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        PressKey(lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        ReleaseKeys();
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+namespace {
 
 // The face on the device screen after pressing keys given by their short names ("down:" holds).
 std::vector<uint32_t> CalculatorFace(const std::string& keys)
@@ -67,12 +47,7 @@ std::vector<uint32_t> CalculatorFace(const std::string& keys)
     ResetHeadlessDevice();
     std::u16string device = DeviceForm(std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string()) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = CalculatorProc;
-    windowClass.lpszClassName = u"NumbrixRenderTest";
-    RegisterClassW(&windowClass);
-    mainWindow = CreateWindowExW(0, u"NumbrixRenderTest", u"Numbrix", WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
-                                 nullptr, nullptr);
+    CreateFaceWindow();   // the calculator driven independently of the tool
     std::u16string skin = device + u"skin\\default.skn";
     EXPECT_EQ(LoadSkin(skin.c_str()), 0);
     StartCalculator();
