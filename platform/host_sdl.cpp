@@ -126,6 +126,9 @@ bool SdlHostStart()
 {
     PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A killed process ends at once, as on the device, leaving the stored settings as they were;
+    // SDL would otherwise turn SIGTERM into a close request that an open dialog can refuse.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "numbrix: cannot open the display: %s\n", SDL_GetError());
         return false;

@@ -52,9 +52,9 @@ static const DialogTemplate SkinDialog = {0x80C800C0, 0, 0, 0, 160, 179, u"ス�
 static const DialogItemTemplate AboutItems[] = {
     {0x50000003, 0, 11, 17, 20, 20, 0xFFFF, u"STATIC", MAKEINTRESOURCEW(IdiIcon)},
     {0x50020080, 0, 40, 10, 70, 8, 0xFFFF, u"STATIC", u"Numbrix Version 1.0"},
-    {0x50020000, 0, 40, 25, 87, 8, 0xFFFF, u"STATIC", u"(C) 2026 Numbrix developers"},
+    {0x50020000, 0, 40, 25, 87, 8, 0xFFFF, u"STATIC", u"© 2026 Numbrix"},
     {0x50020000, 0, 36, 52, 87, 8, 0xFFFF, u"STATIC", u"numbrix.example.org"},
-    {0x50020000, 0, 36, 64, 87, 8, 0xFFFF, u"STATIC", u"hello@numbrix.example.org"},
+    {0x50020000, 0, 36, 64, 87, 8, 0xFFFF, u"STATIC", u"numbrix@example.org"},
     {0x5000000E, 0x200, 44, 84, 67, 62, 0xFFFF, u"STATIC", MAKEINTRESOURCEW(IdbAbout)},
 };
 static const DialogTemplate AboutDialog = {0x80C00040, 0x80000000, 0, 0, 156, 154, u"About Numbrix", u"System", 8, AboutItems, 6};
