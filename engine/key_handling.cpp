@@ -11,11 +11,11 @@
 
 CalcState calcState = {Dec, 0, 0, 0, 0, 0, OpNone, 0, 0};
 
-static int HitKey(int64_t x, int64_t y)
+int KeyAtPoint(int x, int y, const KeyState states[KeyCount], const Area areas[AreaCount])
 {
     for (int k = 0; k < KeyCount; k++) {
-        if (keyStates[k] == Disabled) continue;
-        if (AreaContains(SkinLayout[k], x, y)) return k;
+        if (states[k] == Disabled) continue;
+        if (AreaContains(areas[k], x, y)) return k;
     }
     return -1;
 }
@@ -23,7 +23,7 @@ static int HitKey(int64_t x, int64_t y)
 int32_t PressKey(LPARAM position)
 {
     uint32_t packed = uint32_t(position);
-    int k = HitKey(packed & 0xFFFF, packed >> 16);
+    int k = KeyAtPoint(int(packed & 0xFFFF), int(packed >> 16), keyStates, SkinLayout);
     if (k < 0) return 0;
     bool blockedModeKey = k >= KeyHexMode && calcState.errorFlag == 1;
     if (!blockedModeKey) {
@@ -31,6 +31,17 @@ int32_t PressKey(LPARAM position)
         InvalidateArea(SkinLayout[k]);
     }
     PlaySkinSound(ApplyKey(k));
+    return 0;
+}
+
+// Mode keys stay down: they show the current mode.
+int32_t ReleaseKeys()
+{
+    for (int k = 0; k < KeyBackspace + 1; k++) {
+        if (keyStates[k] != Down) continue;
+        keyStates[k] = Up;
+        InvalidateArea(SkinLayout[k]);
+    }
     return 0;
 }
 

@@ -16,9 +16,7 @@ int32_t SetRadixMode(RadixMode newMode)
 {
     CalcState& s = calcState;
     RadixMode oldMode = s.radixMode;
-    for (int k = 0; k < KeyCount; k++) keyStates[k] = IsKeyEnabled(k, newMode) ? Up : Disabled;
-    if (oldMode >= Hex && oldMode <= Bin) keyStates[KeyHexMode + oldMode] = Up;
-    keyStates[KeyHexMode + newMode] = Down;
+    ModeKeyStates(newMode, keyStates);
 
     switch (newMode) {
     case Hex:

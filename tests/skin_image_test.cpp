@@ -68,7 +68,7 @@ protected:
     const SkinDesign& design = SkinDesigns[0];
     CellPlan plan = PlanCells(design);
     Rect areas[AreaCount];
-    Image background{ClientWidth, ClientHeight, Rgb{1, 1, 1}};
+    Image background{FaceWidth, FaceHeight, Rgb{1, 1, 1}};
     Image parts{plan.width, plan.height, TransparentColour};
     FaceState state = {};
 
@@ -119,7 +119,7 @@ TEST_F(ComposeFaceTest, ErrorShowsOnlyTheErrorSignAndTheIndicator)
     state.text = u"123";
     state.pendingOp = OpAdd;
     Image face = Compose();
-    EXPECT_EQ(CellAt(face, AreaFirstPosition), CellError);
+    EXPECT_EQ(CellAt(face, AreaFirstPosition), CellErrorSign);
     EXPECT_EQ(CellAt(face, AreaFirstPosition + 1), CellPanel);
     EXPECT_EQ(CellAt(face, AreaOperator), 108);
 }
@@ -189,8 +189,8 @@ TEST_P(BuiltBitmapTest, BothImagesAre24BitOfThePlannedSize)
     EXPECT_EQ(BitsPerPixel(dir + BackImageName), 24);
     EXPECT_EQ(BitsPerPixel(dir + PartsImageName), 24);
     Image back = LoadBitmap(dir + BackImageName);
-    EXPECT_EQ(back.width, ClientWidth);
-    EXPECT_EQ(back.height, ClientHeight);
+    EXPECT_EQ(back.width, FaceWidth);
+    EXPECT_EQ(back.height, FaceHeight);
     EXPECT_EQ(parts.width, plan.width);
     EXPECT_EQ(parts.height, plan.height);
 }

@@ -2,6 +2,7 @@
 // point where a press reaches a key, and the line-numbered view of a skin file.
 #include "test_files.h"
 
+#include "engine/calc_state.h"
 #include "tools/key_words.h"
 #include "tools/skin_source.h"
 

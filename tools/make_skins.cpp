@@ -109,8 +109,7 @@ bool WriteSkin(const SkinDesign& design, const SkinImages& images, const std::fi
 FaceState StateInMode(RadixMode mode, const char16_t* text, int pendingOp)
 {
     FaceState state = {};
-    for (int k = 0; k < KeyCount; k++) state.keys[k] = IsKeyEnabled(k, mode) ? Up : Disabled;
-    state.keys[KeyHexMode + mode] = Down;
+    ModeKeyStates(mode, state.keys);
     state.text = text;
     state.pendingOp = pendingOp;
     return state;
@@ -129,10 +128,10 @@ bool WritePreview(const SkinImages& images, const std::filesystem::path& path)
     states[3].error = true;
 
     constexpr int Gap = 8;
-    Image sheet(4 * ClientWidth + 5 * Gap, ClientHeight + 2 * Gap, Rgb{128, 128, 128});
+    Image sheet(4 * FaceWidth + 5 * Gap, FaceHeight + 2 * Gap, Rgb{128, 128, 128});
     for (int i = 0; i < 4; i++) {
         Image face = ComposeFace(images.background, images.parts, images.plan, images.areas, states[i]);
-        DrawCell(face, {0, 0, face.width, face.height}, sheet, Gap + i * (ClientWidth + Gap), Gap, false);
+        DrawCell(face, {0, 0, face.width, face.height}, sheet, Gap + i * (FaceWidth + Gap), Gap, false);
     }
     if (!stbi_write_png(path.c_str(), sheet.width, sheet.height, 3, sheet.pixels.data(), sheet.width * 3)) {
         std::fprintf(stderr, "numbrix-make-skins: cannot write %s\n", path.c_str());

@@ -33,7 +33,7 @@ struct KeyFamily {
 };
 constexpr KeyFamily CharKeys = {u"CHARACTER", "CHAR", 3, CellCount};
 constexpr KeyFamily AreaKeys = {u"AREA", "AREA", 2, AreaCount};
-constexpr KeyFamily SoundKeys = {u"SOUND", "SOUND", 2, SoundKeyCount};
+constexpr KeyFamily SoundKeys = {u"SOUND", "SOUND", 2, SoundCount};
 
 std::string NumberedKey(const char* prefix, int digits, int n)
 {
@@ -318,7 +318,7 @@ void CheckFileSection(SkinFacts& facts)
 
 void CheckSounds(SkinFacts& facts)
 {
-    for (int n = 1; n <= SoundKeyCount; ++n) {
+    for (int n = 1; n <= SoundCount; ++n) {
         std::string key = SoundKey(n - 1);
         std::u16string value = ReadValue(facts, u"SOUND", key);
         if (value == Absent) continue;
@@ -487,24 +487,19 @@ std::string SoundKey(int sound)
     return NumberedKey("SOUND", 2, sound + 1);
 }
 
-static int KeyOfFace(int face)
-{
-    for (int k = 0; k < KeyCount; ++k)
-        if (KeyTable[k].cell[Up] == face) return k;
-    return -1;
-}
-
 std::string CellRole(int cell)
 {
     static const char* const looks[] = {"up", "down", "disabled"};
-    if (cell < 87) return std::string(looks[cell / 29]) + " face of the " + KeyDescription(KeyOfFace(cell % 29)) + " key";
-    if (cell == 87) return "display panel";
-    if (cell < 98) return std::string("glyph \"") + char('0' + cell - 88) + "\"";
-    if (cell == 98) return "error sign";
-    if (cell < 102) return std::string("glyph \"") + ".-,"[cell - 99] + "\"";
-    if (cell < 108) return std::string("glyph \"") + char('a' + cell - 102) + "\"";
+    auto glyph = [](char c) { return std::string("glyph \"") + c + "\""; };
+    if (cell < CellPanel)
+        return std::string(looks[cell / FaceCount]) + " face of the " + KeyDescription(KeyOfFace(cell % FaceCount)) + " key";
+    if (cell == CellPanel) return "display panel";
+    if (cell < CellErrorSign) return glyph(char('0' + cell - CellFirstDigit));
+    if (cell == CellErrorSign) return "error sign";
+    if (cell < CellFirstLetter) return glyph(".-,"[cell - CellPoint]);
+    if (cell < CellFirstIndicator) return glyph(char('a' + cell - CellFirstLetter));
     static const char* const operators[] = {"add", "subtract", "multiply", "divide"};
-    return std::string(operators[cell - 108]) + " indicator";
+    return std::string(operators[cell - CellFirstIndicator]) + " indicator";
 }
 
 std::string AreaRole(int area)
@@ -520,8 +515,8 @@ std::string AreaRole(int area)
 
 bool CellNeverDrawn(int cell)
 {
-    if (cell < 58 || cell > 86) return false;
-    int key = KeyOfFace(cell - 58);
+    if (cell < CellFirstDisabled || cell >= CellPanel) return false;
+    int key = KeyOfFace(cell - CellFirstDisabled);
     return IsKeyEnabled(key, Hex) && IsKeyEnabled(key, Dec) && IsKeyEnabled(key, Bin);
 }
 
@@ -554,6 +549,11 @@ std::string BoxText(const Box& box)
 std::string RectText(const Area& rect)
 {
     return BoxText(BoxOf(rect));
+}
+
+std::string FaceSizeText()
+{
+    return std::to_string(FaceWidth) + " x " + std::to_string(FaceHeight);
 }
 
 }  // namespace skintool

@@ -1,7 +1,10 @@
 // What the parts of the skin check share: the facts gathered about a skin, and the checks that
 // each part runs on them.
 #pragma once
+#include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
+#include "engine/sound_effects.h"
+#include "skin/skin_loader.h"
 #include "tools/skin_check.h"
 #include "tools/skin_source.h"
 
@@ -11,8 +14,9 @@
 
 namespace skintool {
 
-constexpr int CellCount = 112;
-constexpr int SoundKeyCount = 9;
+// The transparent colour as a pixel (0x00RRGGBB) of a decoded image.
+constexpr uint32_t TransparentPixel = 0x646464;
+static_assert(SKIN_TRANSPARENT_COLOR == TransparentPixel, "the transparent colour is grey 100 in both colour forms");
 
 // A CHAR or AREA entry: whether the reader finds it, and its numbers when it gives all four.
 struct EntryFacts {
@@ -81,6 +85,8 @@ Box BoxOf(const Area& area);
 Box Intersect(const Box& a, const Box& b);
 bool Inside(const Box& inner, const Box& outer);
 std::string BoxText(const Box& box);   // "x,y WxH"
-const Box FaceBox = {0, 0, 240, 268};
+const Box FaceBox = {0, 0, FaceWidth, FaceHeight};
+// "240 x 268", for messages.
+std::string FaceSizeText();
 
 }  // namespace skintool

@@ -44,13 +44,13 @@ Image Crop(const Image& image, const Rect& rect, Rgb outside)
 Image ComposeFace(const Image& background, const Image& parts, const CellPlan& plan,
                   const Rect areas[AreaCount], const FaceState& state)
 {
-    Image face(ClientWidth, ClientHeight, Rgb{0, 0, 0});
+    Image face(FaceWidth, FaceHeight, Rgb{0, 0, 0});
     DrawCell(background, {0, 0, background.width, background.height}, face, 0, 0, false);
     auto draw = [&](int cell, const Rect& area) { DrawCell(parts, plan.cells[cell], face, area.x, area.y, true); };
     for (int k = 0; k < KeyCount; k++) draw(KeyTable[k].cell[state.keys[k]], areas[k]);
     draw(CellPanel, areas[AreaPanel]);
     if (state.error) {
-        draw(CellError, areas[AreaFirstPosition]);
+        draw(CellErrorSign, areas[AreaFirstPosition]);
     } else {
         int length = 0;
         while (state.text[length]) length++;
