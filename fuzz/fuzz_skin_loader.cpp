@@ -5,6 +5,7 @@
 // is then worked as the program works it: every key tapped at its corner, the face painted.
 #include "fuzz_support.h"
 
+#include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/app_globals.h"
 #include "engine/calc_state.h"
@@ -36,7 +37,8 @@ HWND CreateMainWindow()
     };
     windowClass.lpszClassName = u"NumbrixFuzzMain";
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, u"NumbrixFuzzMain", u"fuzz", 0, 0, 26, 240, 268, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, u"NumbrixFuzzMain", u"fuzz", 0, 0, 26, FaceWidth, FaceHeight, nullptr, nullptr, nullptr,
+                           nullptr);
 }
 
 // skin/fuzz.skn is the input; skin/fuzz/ holds the default skin's files and tiny.bmp (16 x 8,
@@ -99,8 +101,7 @@ void CheckSoundPaths()
 // the face painted and the keys released, as the message loop would.
 void WorkTheFace()
 {
-    for (auto& state : keyStates) state = Up;
-    ClearAll();
+    ResetCalculator();
     SetRadixMode(Dec);
     for (int key = 0; key < KeyCount; key++) {
         const Area& area = SkinLayout[key];

@@ -1,6 +1,6 @@
 #include "shell/main_window.h"
 
-#include "display/frame_painter.h"
+#include "display/face_window.h"
 #include "engine/app_globals.h"
 #include "engine/calc_state.h"
 #include "shell/dialogs.h"
@@ -30,9 +30,7 @@ static void ShowSoundCheckMark()
 
 int InitMainWindow()
 {
-    for (auto& state : keyStates) state = Up;
-    calcState.radixMode = Dec;
-    ClearAll();
+    ResetCalculator();
     menuBar = CreateMenuBar(mainWindow);
     activateInfo = SHACTIVATEINFO{};
     activateInfo.cbSize = 12;
@@ -99,6 +97,7 @@ static bool OnCommand(HWND window, WPARAM wParam)
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (HandleFaceMessage(window, message, lParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window);
@@ -111,25 +110,12 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         SHHandleWMActivate(window, wParam, lParam, &activateInfo, 0);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        PaintFrame();
-        EndPaint(window, &paint);
-        return 0;
-    }
     case WM_SETTINGCHANGE:
         SHHandleWMSettingChange(window, wParam, lParam, &activateInfo);
         return 0;
     case WM_COMMAND:
         if (OnCommand(window, wParam)) return 0;
         break;
-    case WM_LBUTTONDOWN:
-        PressKey(lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        ReleaseKeys();
-        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -48,8 +48,8 @@ TEST_P(GeneratedSkin, LoadsWithEverythingInside)
         const Area& area = SkinLayout[a];
         EXPECT_GE(area.x, 0) << "area " << a;
         EXPECT_GE(area.y, 0) << "area " << a;
-        EXPECT_LE(area.x + area.width, 240) << "area " << a;
-        EXPECT_LE(area.y + area.height, 268) << "area " << a;
+        EXPECT_LE(area.x + area.width, FaceWidth) << "area " << a;
+        EXPECT_LE(area.y + area.height, FaceHeight) << "area " << a;
     }
     for (int s = 0; s < 9; s++) {
         std::u16string sound = SoundBank[s];

@@ -65,8 +65,8 @@ std::vector<uint32_t> CalculatorFace(const std::string& keys)
         RunUntilIdle();
     }
     std::vector<uint32_t> face;
-    for (int y = 0; y < 268; ++y)
-        for (int x = 0; x < 240; ++x) face.push_back(ScreenPixel(x, y + 26));
+    for (int y = 0; y < FaceHeight; ++y)
+        for (int x = 0; x < FaceWidth; ++x) face.push_back(ScreenPixel(x, y + 26));
     ReleaseSurfaces();
     ResetHeadlessDevice();
     appDirectory[0] = 0;
@@ -96,8 +96,8 @@ TEST_P(RenderedFace, IsWhatTheCalculatorShows)
                           scratch);
     ASSERT_EQ(run.status, 0) << run.err;
     PngImage png = ReadPng(out);
-    ASSERT_EQ(png.width, 240);
-    ASSERT_EQ(png.height, 268);
+    ASSERT_EQ(png.width, FaceWidth);
+    ASSERT_EQ(png.height, FaceHeight);
     std::vector<uint32_t> expected = CalculatorFace(GetParam().calculator);
     int differing = 0;
     for (size_t i = 0; i < expected.size(); ++i) differing += png.pixels[i] != expected[i];
@@ -125,15 +125,15 @@ TEST(RenderedSheet, HoldsTheFaceOfEveryStateInOrder)
     PngImage sheet = ReadPng(scratch / "sheet.png");
     std::vector<skintool::SheetFace> faces = skintool::SheetFaces();
     ASSERT_EQ(faces.size(), 31u);
-    ASSERT_EQ(sheet.width, 8 + 8 * 248);
-    ASSERT_EQ(sheet.height, 8 + 4 * (268 + 18 + 8));
+    ASSERT_EQ(sheet.width, 8 + 8 * (FaceWidth + 8));
+    ASSERT_EQ(sheet.height, 8 + 4 * (FaceHeight + 18 + 8));
     for (size_t i : {size_t(0), size_t(4), size_t(12), faces.size() - 1}) {
         ASSERT_EQ(RunTool({"render", skin, "--keys", faces[i].keys, "--out", scratch / "face.png"}, scratch).status, 0);
         PngImage face = ReadPng(scratch / "face.png");
-        int left = 8 + int(i % 8) * 248, top = 8 + int(i / 8) * (268 + 18 + 8);
+        int left = 8 + int(i % 8) * (FaceWidth + 8), top = 8 + int(i / 8) * (FaceHeight + 18 + 8);
         int differing = 0;
-        for (int y = 0; y < 268; ++y)
-            for (int x = 0; x < 240; ++x) differing += sheet.at(left + x, top + y) != face.at(x, y);
+        for (int y = 0; y < FaceHeight; ++y)
+            for (int x = 0; x < FaceWidth; ++x) differing += sheet.at(left + x, top + y) != face.at(x, y);
         EXPECT_EQ(differing, 0) << faces[i].caption;
     }
 }

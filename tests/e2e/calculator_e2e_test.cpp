@@ -4,6 +4,7 @@
 #include "x11_session.h"
 
 #include "../skin_fixture.h"
+#include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "engine/key_names.h"
@@ -32,9 +33,7 @@ ExpectedFace ComposeFace(const char* skin, const std::string& keys)
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateTestMainWindow();
     LoadSkin((device + u"skin\\" + DeviceForm(skin) + u".skn").c_str());
-    for (auto& s : keyStates) s = Up;
-    calcState.radixMode = Dec;
-    ClearAll();
+    ResetCalculator();
     SetRadixMode(Dec);
     std::istringstream words(keys);
     std::string word;
@@ -89,9 +88,9 @@ protected:
         Screenshot shot = x.Capture();
         if (shot.width == 0) return -1;
         int differences = 0;
-        for (int y = 0; y < 268; y++)
-            for (int col = 0; col < 240; col++)
-                differences += shot.At(ScreenX(col), ScreenY(TitleBar + y)) != face.pixels.pixels[size_t(y) * 240 + col];
+        for (int y = 0; y < FaceHeight; y++)
+            for (int col = 0; col < FaceWidth; col++)
+                differences += shot.At(ScreenX(col), ScreenY(TitleBar + y)) != face.pixels.pixels[size_t(y) * FaceWidth + col];
         return differences;
     }
 
