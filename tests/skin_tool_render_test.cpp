@@ -138,6 +138,26 @@ TEST(RenderedSheet, HoldsTheFaceOfEveryStateInOrder)
     }
 }
 
+// The skin generator's preview comes from the same calculator session, wherever the skins go.
+TEST(MakeSkinsPreview, ShowsTheFacesThatTheCalculatorDraws)
+{
+    TempDir scratch;
+    ToolRun made = RunProgram(NUMBRIX_MAKE_SKINS, {scratch / "out", "--preview", scratch / "preview"}, scratch);
+    ASSERT_EQ(made.status, 0) << made.err;
+    PngImage preview = ReadPng(scratch / "preview/default.png");
+    ASSERT_EQ(preview.width, 8 + 4 * (FaceWidth + 8));
+    ASSERT_EQ(preview.height, FaceHeight + 16);
+    ToolRun run = RunTool({"render", std::string(NUMBRIX_SKIN_BUILD_DIR) + "/default.skn", "--keys", "1 2 3 4 . 5 +",
+                           "--out", scratch / "face.png"},
+                          scratch);
+    ASSERT_EQ(run.status, 0) << run.err;
+    PngImage face = ReadPng(scratch / "face.png");
+    int differing = 0;
+    for (int y = 0; y < FaceHeight; ++y)
+        for (int x = 0; x < FaceWidth; ++x) differing += preview.at(8 + x, 8 + y) != face.at(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(RenderNotes, PressesThatTheCalculatorIgnoresAreNoted)
 {
     TempDir scratch;

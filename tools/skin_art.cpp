@@ -532,21 +532,22 @@ bool DrawSkin(const SkinDesign& design, const char* fontPath, SkinImages& images
         !OpenFont(fontPath, std::max(design.display.brandSize, 6), fonts.brand))
         return false;
 
-    images.plan = PlanCells(design);
-    PlanAreas(design, images.areas);
+    CellPlan plan = PlanCells(design);
+    Rect areas[AreaCount];
+    PlanAreas(design, areas);
     for (int c = 0; c < CellCount; c++) {
-        const Rect& r = images.plan.cells[c];
-        if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > images.plan.width || r.y + r.h > images.plan.height) {
+        const Rect& r = plan.cells[c];
+        if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > plan.width || r.y + r.h > plan.height) {
             std::fprintf(stderr, "numbrix-make-skins: cell %d of skin %s lies outside its parts image\n", c, design.name);
             return false;
         }
     }
     images.background = DrawBackground(design);
-    Image& parts = images.parts = Image(images.plan.width, images.plan.height, TransparentColour);
-    const Rect* cells = images.plan.cells;
+    Image& parts = images.parts = Image(plan.width, plan.height, TransparentColour);
+    const Rect* cells = plan.cells;
 
     for (int k = 0; k < KeyCount; k++) {
-        const Rect& area = images.areas[k];
+        const Rect& area = areas[k];
         Image underlay = Crop(images.background, area, design.palette.bodyBottom);
         Rgb body = images.background.at(std::min(area.x + area.w / 2, FaceWidth - 1), std::min(area.y + area.h / 2, FaceHeight - 1));
         for (KeyState state : {Up, Down, Disabled}) {

@@ -10,9 +10,7 @@ namespace skins {
 
 struct SkinImages {
     Image background;
-    Image parts;
-    CellPlan plan;
-    Rect areas[AreaCount];
+    Image parts;   // cells where PlanCells puts them
 };
 
 // fontPath is a bold sans-serif TrueType font. Returns false, after saying why, when a font
