@@ -1,5 +1,5 @@
 // The generated skins' designs: every rectangle where the painter and the hit test need it.
-#include "tools/skin_design.h"
+#include "tools/make_skins/skin_design.h"
 
 #include <gtest/gtest.h>
 

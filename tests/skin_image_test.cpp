@@ -1,5 +1,5 @@
 // Turning drawn layers into parts pixels, and the bitmaps that the build wrote.
-#include "tools/skin_image.h"
+#include "tools/make_skins/skin_image.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "test_files.h"
 
 #include "engine/calc_state.h"
-#include "tools/key_words.h"
-#include "tools/skin_source.h"
+#include "tools/skin_tool/key_words.h"
+#include "tools/skin_tool/skin_source.h"
 
 #include <gtest/gtest.h>
 

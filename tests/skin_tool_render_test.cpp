@@ -10,7 +10,7 @@
 #include "platform/wince.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
-#include "tools/skin_render.h"
+#include "tools/skin_tool/skin_render.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "tools/calculator_session.h"
+#include "tools/skin_tool/calculator_session.h"
 
 #include "display/face_window.h"
 #include "engine/app_globals.h"

@@ -1,4 +1,4 @@
-#include "tools/skin_art.h"
+#include "tools/make_skins/skin_art.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -3,8 +3,8 @@
 // does (LoadSkin, SetRadixMode, PressKey, ReleaseKeys, PaintFrame), and the face it shows.
 #pragma once
 #include "platform/internal.h"
-#include "tools/key_words.h"
-#include "tools/skin_location.h"
+#include "tools/skin_tool/key_words.h"
+#include "tools/skin_tool/skin_location.h"
 
 #include <string>
 

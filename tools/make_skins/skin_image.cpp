@@ -1,4 +1,4 @@
-#include "tools/skin_image.h"
+#include "tools/make_skins/skin_image.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include "platform/internal.h"
 #include "platform/wav.h"
 #include "skin/skin_loader.h"
-#include "tools/skin_check_internal.h"
+#include "tools/skin_tool/skin_check_internal.h"
 
 #include <SDL_audio.h>
 

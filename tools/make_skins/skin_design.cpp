@@ -1,7 +1,7 @@
-#include "tools/skin_design.h"
+#include "tools/make_skins/skin_design.h"
 
 #include "engine/key_names.h"
-#include "tools/skin_sounds.h"
+#include "tools/make_skins/skin_sounds.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,15 +1,15 @@
 // The skin check: the text of the skin file (encoding, sections, keys, values), then the files,
 // cells and areas it names, and last the calculator's own loader.
-#include "tools/skin_check.h"
+#include "tools/skin_tool/skin_check.h"
 
 #include "engine/key_table.h"
 #include "platform/inspect.h"
 #include "platform/internal.h"
 #include "platform/text.h"
 #include "skin/skin_ini.h"
-#include "tools/calculator_session.h"
-#include "tools/key_words.h"
-#include "tools/skin_check_internal.h"
+#include "tools/skin_tool/calculator_session.h"
+#include "tools/skin_tool/key_words.h"
+#include "tools/skin_tool/skin_check_internal.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 // Opaque RGB images, and how a drawn layer with coverage becomes a parts-image cell: transparent
 // where nothing shows, elsewhere the colour it will have when the calculator draws it.
 #pragma once
-#include "tools/skin_design.h"
+#include "tools/make_skins/skin_design.h"
 
 #include <vector>
 

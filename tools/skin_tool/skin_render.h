@@ -1,7 +1,7 @@
 // numbrix-skin render: the face that the calculator shows after a sequence of key presses, and a
 // sheet of faces that puts every cell of a skin to use.
 #pragma once
-#include "tools/skin_location.h"
+#include "tools/skin_tool/skin_location.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "tools/skin_render.h"
+#include "tools/skin_tool/skin_render.h"
 
 #include "platform/headless.h"
-#include "tools/calculator_session.h"
+#include "tools/skin_tool/calculator_session.h"
 
 #include <cstdio>
 #include <sstream>

@@ -4,7 +4,7 @@
 // are antialiased against what each cell will be drawn over, so that edges stay smooth although
 // the painter only knows opaque and transparent pixels. Labels are set with SDL2_ttf.
 #pragma once
-#include "tools/skin_image.h"
+#include "tools/make_skins/skin_image.h"
 
 namespace skins {
 

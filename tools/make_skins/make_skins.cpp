@@ -6,10 +6,10 @@
 // With --preview it also writes PREVIEW_DIR/<name>.png: four faces side by side, each drawn by
 // the calculator itself after a few key presses, as numbrix-skin render draws them (a number with
 // the add indicator; a key held down; hexadecimal mode; the error state).
-#include "tools/skin_art.h"
-#include "tools/skin_location.h"
-#include "tools/skin_render.h"
-#include "tools/skin_sounds.h"
+#include "tools/make_skins/skin_art.h"
+#include "tools/make_skins/skin_sounds.h"
+#include "tools/skin_tool/skin_location.h"
+#include "tools/skin_tool/skin_render.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
