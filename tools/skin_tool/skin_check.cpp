@@ -443,7 +443,10 @@ CheckReport CheckSkin(const SkinLocation& location)
         CheckAreas(facts);
         CheckCornerAreas(facts);
         CheckKeyOverlaps(facts);
-        CheckDisplay(facts);
+        CheckPanel(facts);
+        CheckDisplayPositions(facts);
+        CheckErrorSign(facts);
+        CheckOperatorIndicators(facts);
         if (installed && location.devicePath.size() < MAX_PATH) verdict = RunLoader(location);
     }
 

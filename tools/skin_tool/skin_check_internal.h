@@ -69,12 +69,16 @@ void CheckImages(SkinFacts& facts, const std::u16string& backImage, int backLine
 void CheckSound(SkinFacts& facts, int sound, const std::u16string& value, int line);
 void CheckCellContents(SkinFacts& facts);
 
-// skin_check_layout.cpp: cells on the parts image, areas on the face, keys over keys, the display.
+// skin_check_layout.cpp: cells on the parts image, areas on the face, keys over keys, and the
+// display: its panel, the characters at its positions, the error sign, the operator indicators.
 void CheckCells(SkinFacts& facts);
 void CheckAreas(SkinFacts& facts);
 void CheckCornerAreas(SkinFacts& facts);
 void CheckKeyOverlaps(SkinFacts& facts);
-void CheckDisplay(SkinFacts& facts);
+void CheckPanel(SkinFacts& facts);
+void CheckDisplayPositions(SkinFacts& facts);
+void CheckErrorSign(SkinFacts& facts);
+void CheckOperatorIndicators(SkinFacts& facts);
 
 // Rectangles with 64-bit edges, so that any 32-bit skin numbers can be combined.
 struct Box {

@@ -86,6 +86,16 @@ Box GlyphInk(const SkinFacts& facts)
     return ink;
 }
 
+// The display panel as it is drawn at its area's corner; empty when the area or the cell gives
+// no size.
+Box PanelBox(const SkinFacts& facts)
+{
+    const EntryFacts& area = facts.areas[AreaPanel];
+    const EntryFacts& cell = facts.cells[CellPanel];
+    if (!area.complete || !HasSize(cell)) return Box{0, 0, 0, 0};
+    return Shifted(Box{0, 0, cell.rect.width, cell.rect.height}, area.rect);
+}
+
 std::vector<int> CoveringKeys(const Area areas[AreaCount], int key, const std::vector<RadixMode>& modes)
 {
     std::vector<int> keys;
@@ -223,17 +233,18 @@ void CheckKeyOverlaps(SkinFacts& facts)
         if (HasSize(facts.areas[key]) && !Intersect(BoxOf(areas[key]), FaceBox).Empty()) CheckReachable(facts, areas, key);
 }
 
-void CheckDisplay(SkinFacts& facts)
+void CheckPanel(SkinFacts& facts)
 {
     const EntryFacts& panelArea = facts.areas[AreaPanel];
-    Box panel = {0, 0, 0, 0};
-    if (panelArea.complete && HasSize(facts.cells[CellPanel])) {
-        panel = Shifted(Box{0, 0, facts.cells[CellPanel].rect.width, facts.cells[CellPanel].rect.height}, panelArea.rect);
-        if (CornerOnFace(panelArea.rect) && !Inside(panel, FaceBox))
-            facts.Error(panelArea.line, AreaKey(AreaPanel),
-                        "the display panel drawn at " + BoxText(panel) + " reaches beyond the " + FaceSizeText() + " face");
-    }
+    Box panel = PanelBox(facts);
+    if (!panel.Empty() && CornerOnFace(panelArea.rect) && !Inside(panel, FaceBox))
+        facts.Error(panelArea.line, AreaKey(AreaPanel),
+                    "the display panel drawn at " + BoxText(panel) + " reaches beyond the " + FaceSizeText() + " face");
+}
 
+void CheckDisplayPositions(SkinFacts& facts)
+{
+    Box panel = PanelBox(facts);
     Box ink = GlyphInk(facts);
     bool orderReported = false;
     for (int p = 0; p < DisplayPositions && !ink.Empty(); ++p) {
@@ -266,24 +277,30 @@ void CheckDisplay(SkinFacts& facts)
                                                std::to_string(p - 1) + ", so the text does not read from left to right");
         }
     }
+}
 
+void CheckErrorSign(SkinFacts& facts)
+{
     const EntryFacts& first = facts.areas[AreaFirstPosition];
     Box errorInk = InkOfCell(facts, CellErrorSign);
-    if (first.complete && !errorInk.Empty()) {
-        Box at = Shifted(errorInk, first.rect);
-        bool onFace = CornerOnFace(first.rect);
-        if (onFace && !Inside(at, FaceBox))
-            facts.Error(first.line, AreaKey(AreaFirstPosition),
-                        "the error sign drawn at " + BoxText(at) + " reaches beyond the " + FaceSizeText() + " face");
-        else if (onFace && !panel.Empty() && !Inside(at, panel))
-            facts.Warning(first.line, AreaKey(AreaFirstPosition),
-                          "the error sign drawn at " + BoxText(at) + " lies outside the display panel at " + BoxText(panel));
-    }
+    if (!first.complete || errorInk.Empty() || !CornerOnFace(first.rect)) return;
+    Box panel = PanelBox(facts);
+    Box at = Shifted(errorInk, first.rect);
+    if (!Inside(at, FaceBox))
+        facts.Error(first.line, AreaKey(AreaFirstPosition),
+                    "the error sign drawn at " + BoxText(at) + " reaches beyond the " + FaceSizeText() + " face");
+    else if (!panel.Empty() && !Inside(at, panel))
+        facts.Warning(first.line, AreaKey(AreaFirstPosition),
+                      "the error sign drawn at " + BoxText(at) + " lies outside the display panel at " + BoxText(panel));
+}
 
+void CheckOperatorIndicators(SkinFacts& facts)
+{
     const EntryFacts& indicator = facts.areas[AreaOperator];
+    if (!indicator.complete || !CornerOnFace(indicator.rect)) return;
     Box indicators = {0, 0, 0, 0};
     std::string beyond;
-    for (int cell = CellFirstIndicator; cell < CellCount && indicator.complete && CornerOnFace(indicator.rect); ++cell) {
+    for (int cell = CellFirstIndicator; cell < CellCount; ++cell) {
         if (!HasSize(facts.cells[cell])) continue;
         Box at = Shifted(Box{0, 0, facts.cells[cell].rect.width, facts.cells[cell].rect.height}, indicator.rect);
         if (Inside(at, FaceBox)) continue;
