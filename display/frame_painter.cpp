@@ -9,7 +9,7 @@
 
 static void DrawCellAt(int cell, int area)
 {
-    DrawCell(cell, 0, SkinLayout[area].x, SkinLayout[area].y, 1);
+    DrawCell(cell, SlotComposition, SkinLayout[area].x, SkinLayout[area].y, Transparent);
 }
 
 static void DrawDisplayText()
@@ -24,7 +24,7 @@ static void DrawDisplayText()
 
 int32_t PaintFrame()
 {
-    BlitSurface(1, 0, 0, 0, 0, 0, 0, 0, 0);
+    BlitSurface(SlotBackground, 0, 0, 0, 0, SlotComposition, 0, 0, Opaque);
     for (int k = 0; k < KeyCount; k++) {
         int state = keyStates[k];
         if (state >= Up && state <= Disabled) DrawCellAt(KeyTable[k].cell[state], k);
@@ -34,6 +34,6 @@ int32_t PaintFrame()
     else DrawDisplayText();
     if (calcState.pendingOp >= OpAdd && calcState.pendingOp <= OpDivide)
         DrawCellAt(IndicatorCell(calcState.pendingOp), AreaOperator);
-    BlitToWindow(0, 0, 0, 0, 0, mainWindow, 0, 0, 0);
+    BlitToWindow(SlotComposition, 0, 0, 0, 0, mainWindow, 0, 0, Opaque);
     return 0;
 }

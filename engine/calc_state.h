@@ -30,7 +30,6 @@ int32_t PressKey(LPARAM position);
 // Lifts every pressed key but the mode keys.
 int32_t ReleaseKeys();
 SoundId ApplyKey(int key);
-void BeginEntry();
 void ClearAll();
 int32_t SetRadixMode(RadixMode newMode);
 

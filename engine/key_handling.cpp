@@ -45,7 +45,8 @@ int32_t ReleaseKeys()
     return 0;
 }
 
-void BeginEntry()
+// A digit, the point or clear entry after an operator or a result starts a new operand.
+static void BeginEntry()
 {
     CalcState& s = calcState;
     if (s.operatorEntered == 0) return;
@@ -95,7 +96,7 @@ static void DecimalDigit(double digit)
     double d = digit;
     if (s.decimalValue < 0) d = d * -1;
     if (s.fractionStep == 0) {
-        // Decided: exactly -9999999 takes an eighth digit as well, like every shorter value.
+        // Exactly -9999999 takes an eighth digit as well, like every shorter value.
         bool fits = s.decimalValue >= 0 ? s.decimalValue <= 9999999.0 : s.decimalValue >= -9999999.0;
         if (fits) s.decimalValue = s.decimalValue * 10 + d;
         return;
@@ -166,8 +167,8 @@ static void OperatorKey(int key)
 {
     CalcState& s = calcState;
     OpCode op = OpCode(KeyTable[key].keyValue);
-    // Decided: a second operator key in a row replaces the pending operator and leaves the value
-    // shown alone; the accumulator holds no operand of this calculation (5 + x 3 = gives 15).
+    // A second operator key in a row replaces the pending operator and leaves the value shown
+    // alone; the accumulator holds no operand of this calculation (5 + x 3 = gives 15).
     if (key != KeyEquals && s.operatorEntered == 1 && s.pendingOp != OpNone) {
         s.pendingOp = op;
         s.fractionStep = 0;
@@ -224,7 +225,7 @@ static void DecimalBackspace()
         return;
     }
     if (s.fractionStep >= 0.1) {
-        // Decided: only the point goes; the value keeps all its digits.
+        // Only the point goes; the value keeps all its digits.
         s.fractionStep = 0;
         return;
     }

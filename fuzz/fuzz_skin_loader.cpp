@@ -9,6 +9,7 @@
 #include "display/frame_painter.h"
 #include "engine/app_globals.h"
 #include "engine/calc_state.h"
+#include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
 #include "platform/inspect.h"
 #include "platform/wince.h"
@@ -80,10 +81,10 @@ void CheckStopMessage()
 void CheckLoadedSkin()
 {
     FUZZ_CHECK(MessageBoxLog().empty());
-    for (int slot = 0; slot < 4; slot++) FUZZ_CHECK(SurfaceBank[slot].dc && SurfaceBank[slot].bitmap);
-    FUZZ_CHECK(SurfaceBank[2].maskSlot == 3);
-    FUZZ_CHECK(SurfaceBank[3].width == SurfaceBank[2].width && SurfaceBank[3].height == SurfaceBank[2].height);
-    for (int cell = 0; cell < 112; cell++) FUZZ_CHECK(SpriteCells[cell].surface == 2);
+    for (int slot = SlotComposition; slot <= SlotPartsMask; slot++) FUZZ_CHECK(SurfaceBank[slot].dc && SurfaceBank[slot].bitmap);
+    FUZZ_CHECK(SurfaceBank[SlotParts].maskSlot == SlotPartsMask);
+    FUZZ_CHECK(SurfaceBank[SlotPartsMask].width == SurfaceBank[SlotParts].width && SurfaceBank[SlotPartsMask].height == SurfaceBank[SlotParts].height);
+    for (int cell = 0; cell < CellCount; cell++) FUZZ_CHECK(SpriteCells[cell].surface == SlotParts);
     FUZZ_CHECK(SoundLog().size() == (SoundBank[0][0] ? 1u : 0u));
 }
 

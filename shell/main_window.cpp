@@ -9,9 +9,9 @@
 #include "skin/surface_bank.h"
 
 HWND menuBar;
-SHACTIVATEINFO activateInfo;
+static SHACTIVATEINFO activateInfo;
 
-HWND CreateMenuBar(HWND window)
+static HWND CreateMenuBar(HWND window)
 {
     SHMENUBARINFO info = {};
     info.cbSize = 36;
@@ -28,7 +28,7 @@ static void ShowSoundCheckMark()
     if (menu) CheckMenuItem(menu, IdmSoundEffects, appSettings.soundEffects == 1 ? MF_CHECKED : MF_UNCHECKED);
 }
 
-int InitMainWindow()
+static int InitMainWindow()
 {
     ResetCalculator();
     menuBar = CreateMenuBar(mainWindow);
@@ -43,7 +43,7 @@ int InitMainWindow()
     }
 }
 
-void ChooseSkin(HWND)
+static void ChooseSkin()
 {
     WCHAR previous[MAX_PATH];
     wcscpy(previous, appSettings.skinFile);
@@ -79,14 +79,14 @@ static void OnDestroy()
     PostQuitMessage(0);
 }
 
-static bool OnCommand(HWND window, WPARAM wParam)
+static bool OnCommand(WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
     case IdmAbout:
         ShowDialog(IddAbout, AboutDialogProc);
         return true;
     case IdmChooseSkin:
-        ChooseSkin(window);
+        ChooseSkin();
         return true;
     case IdmSoundEffects:
         ToggleSoundEffects();
@@ -114,7 +114,7 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         SHHandleWMSettingChange(window, wParam, lParam, &activateInfo);
         return 0;
     case WM_COMMAND:
-        if (OnCommand(window, wParam)) return 0;
+        if (OnCommand(wParam)) return 0;
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

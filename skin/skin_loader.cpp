@@ -1,6 +1,7 @@
 #include "skin/skin_loader.h"
 
 #include "engine/app_globals.h"
+#include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
 #include "engine/sound_effects.h"
 #include "platform/wince.h"
@@ -20,8 +21,8 @@ static bool IsAbsent(LPCWSTR value)
     return wcscmp(value, AbsentValue) == 0;
 }
 
-// The text between the last backslash before the last "." and that ".". Decided: a path without
-// a ".", or without a backslash before it, gives the file name without directory and without its
+// The text between the last backslash before the last "." and that ".". A path without a ".",
+// or without a backslash before it, gives the file name without directory and without its
 // extension where it has one ("default.skn" gives "default", "\skins\plain" gives "plain").
 void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name)
 {
@@ -57,8 +58,8 @@ void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name)
     name[n] = 0;
 }
 
-// "%sskin\%s\%s" from the application directory, the skin name and a file name. Decided: a path
-// that would not fit in MAX_PATH is never cut short (that could name another file): false.
+// "%sskin\%s\%s" from the application directory, the skin name and a file name. A path that
+// would not fit in MAX_PATH is never cut short (that could name another file): false.
 static bool SkinFilePath(LPCWSTR skinName, LPCWSTR fileName, LPWSTR path)
 {
     size_t length = wcslen(appDirectory) + 5 + wcslen(skinName) + 1 + wcslen(fileName);
@@ -85,10 +86,10 @@ static int32_t StopWithSurface(int slot)
 
 static bool ReadCells(LPCWSTR skinPath)
 {
-    // Numbers a value leaves out keep those of the previous entry; decided: 0 for CHAR001.
+    // Numbers a value leaves out keep those of the previous entry, and are 0 for CHAR001.
     int x = 0, y = 0, width = 0, height = 0;
     WCHAR key[16], value[MAX_PATH];
-    for (int n = 1; n <= 112; n++) {
+    for (int n = 1; n <= CellCount; n++) {
         wsprintfW(key, u"CHAR%03d", n);
         ReadSkinValue(u"CHARACTER", key, AbsentValue, value, skinPath);
         if (IsAbsent(value)) {
@@ -96,7 +97,7 @@ static bool ReadCells(LPCWSTR skinPath)
             return false;
         }
         swscanf(value, u"%d,%d,%d,%d", &x, &y, &width, &height);
-        DefineCell(n - 1, 2, x, y, width, height);
+        DefineCell(n - 1, SlotParts, x, y, width, height);
     }
     return true;
 }
@@ -123,7 +124,7 @@ static void ReadSounds(LPCWSTR skinPath, LPCWSTR skinName)
     for (int n = 1; n <= SoundCount; n++) {
         wsprintfW(key, u"SOUND%02d", n);
         ReadSkinValue(u"SOUND", key, AbsentValue, value, skinPath);
-        // Decided: a sound whose full path would not fit stays silent.
+        // A sound whose full path would not fit stays silent.
         if (IsAbsent(value) || !SkinFilePath(skinName, value, SoundBank[n - 1])) SoundBank[n - 1][0] = 0;
     }
 }
@@ -142,12 +143,14 @@ int32_t LoadSkin(LPCWSTR skinPath)
     if (!ReadAreas(skinPath)) return 1;
     ReadSounds(skinPath, skinName);
 
-    if (CreateSurface(0, appInstance, mainWindow, nullptr, 0, 0) != 0) return StopWithSurface(0);
-    if (!SkinFilePath(skinName, backImage, path) || CreateSurface(1, appInstance, mainWindow, path, 0, 0) != 0)
-        return StopWithSurface(1);
-    if (!SkinFilePath(skinName, partsImage, path) || CreateSurface(2, appInstance, mainWindow, path, 0, 0) != 0)
-        return StopWithSurface(2);
-    if (CreateMask(2, 3, SKIN_TRANSPARENT_COLOR) != 0) return StopWithSurface(3);
+    if (CreateSurface(SlotComposition, appInstance, mainWindow, nullptr, 0, 0) != 0)
+        return StopWithSurface(SlotComposition);
+    if (!SkinFilePath(skinName, backImage, path) ||
+        CreateSurface(SlotBackground, appInstance, mainWindow, path, 0, 0) != 0)
+        return StopWithSurface(SlotBackground);
+    if (!SkinFilePath(skinName, partsImage, path) || CreateSurface(SlotParts, appInstance, mainWindow, path, 0, 0) != 0)
+        return StopWithSurface(SlotParts);
+    if (CreateMask(SlotParts, SlotPartsMask, SKIN_TRANSPARENT_COLOR) != 0) return StopWithSurface(SlotPartsMask);
     PlaySkinSound(SoundSkinLoaded);
     return 0;
 }

@@ -212,7 +212,7 @@ TEST_F(AppTest, FailedChoiceThenCancelRestoresThePreviousSkin)
          [&] {
              EXPECT_EQ(WindowTitled(SkinDialogTitle), nullptr);
              EXPECT_EQ(std::u16string(appSettings.skinFile), SkinPath("default.skn"));
-             EXPECT_NE(SurfaceBank[2].dc, nullptr) << "the previous skin is loaded again";
+             EXPECT_NE(SurfaceBank[SlotParts].dc, nullptr) << "the previous skin is loaded again";
          }});
     EXPECT_TRUE(RegistryHolds("default.skn\""));
 }

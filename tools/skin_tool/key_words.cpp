@@ -52,7 +52,7 @@ bool ParseKeyWord(const std::string& word, RadixMode mode, KeyWord* parsed)
     if (hold) lower.erase(0, 5);
     int key = KeyOfName(lower);
     if (key < 0) return false;
-    // Decided: a bare "c" is clear all wherever the digit C cannot be pressed.
+    // A bare "c" is clear all wherever the digit C cannot be pressed.
     if (lower == "c" && mode != Hex) key = KeyClearAll;
     *parsed = KeyWord{key, hold};
     return true;

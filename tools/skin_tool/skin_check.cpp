@@ -7,6 +7,7 @@
 #include "platform/internal.h"
 #include "platform/text.h"
 #include "skin/skin_ini.h"
+#include "skin/surface_bank.h"
 #include "tools/skin_tool/calculator_session.h"
 #include "tools/skin_tool/key_words.h"
 #include "tools/skin_tool/skin_check_internal.h"
@@ -114,6 +115,18 @@ std::string IntendedKey(const std::u16string& written, const KeyFamily& family)
     }
     if (n < 1 || n > family.count) return "";
     return NumberedKey(family.prefix, family.digits, n);
+}
+
+// "BACKIMAGE" written "backimage": the same key in other letter case or with blanks inside.
+bool IntendedKeyIgnoringCase(const std::u16string& written, const std::string& key)
+{
+    std::string upper;
+    for (char16_t c : written) {
+        if (c == u' ' || c == u'\t') continue;
+        if (c >= 0x80) return false;
+        upper += char(std::toupper(int(c)));
+    }
+    return upper == key;
 }
 
 bool IsRemarkKey(const std::u16string& key)
@@ -356,7 +369,7 @@ std::string LoaderMessageMeaning(const std::u16string& text)
         return "the skin file is damaged or missing " + Utf8Of(text.substr(damaged.size()));
     static const char* const surfaces[] = {"the face's drawing surface", "the background image", "the parts image",
                                            "the parts image's mask"};
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = SlotComposition; slot <= SlotPartsMask; ++slot) {
         std::u16string failed = u"仮想画面(" + std::u16string(1, char16_t(u'0' + slot)) + u")の作成に失敗しました。";
         if (text == failed) return std::string("creating virtual screen (") + char('0' + slot) + ") failed: " + surfaces[slot];
     }
@@ -388,18 +401,6 @@ std::string RawBytes(const std::string& hostPath, bool* readable)
 }
 
 }  // namespace
-
-// "BACKIMAGE" written "backimage": the same key in other letter case or with blanks inside.
-bool IntendedKeyIgnoringCase(const std::u16string& written, const std::string& key)
-{
-    std::string upper;
-    for (char16_t c : written) {
-        if (c == u' ' || c == u'\t') continue;
-        if (c >= 0x80) return false;
-        upper += char(std::toupper(int(c)));
-    }
-    return upper == key;
-}
 
 void SkinFacts::Error(int line, const std::string& key, const std::string& text)
 {

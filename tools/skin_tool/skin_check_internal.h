@@ -58,8 +58,6 @@ std::string AreaRole(int area);
 bool CellNeverDrawn(int cell);
 
 std::string Quoted(const std::u16string& text);
-// "backimage" or "BACK IMAGE" for BACKIMAGE: the same key in other letter case or with blanks.
-bool IntendedKeyIgnoringCase(const std::u16string& written, const std::string& key);
 std::string RectText(const Area& rect);   // "x,y WxH"
 
 // skin_check_images.cpp: the files that the skin names (paths, presence, decoding, the parts
