@@ -68,12 +68,11 @@ static bool SkinFilePath(LPCWSTR skinName, LPCWSTR fileName, LPWSTR path)
     return true;
 }
 
-static int32_t StopWithMissingKey(LPCWSTR group, LPCWSTR key)
+static void ShowMissingKey(LPCWSTR group, LPCWSTR key)
 {
     WCHAR text[MAX_PATH];
     wsprintfW(text, u"スキンファイルが壊れている、又はありません。[%s][%s]", group, key);
     ShowSkinError(text);
-    return 1;
 }
 
 static int32_t StopWithSurface(int slot)
@@ -84,6 +83,15 @@ static int32_t StopWithSurface(int slot)
     return 1;
 }
 
+// The value of a key that a skin must have; false, after the message, when it is missing.
+static bool ReadRequiredValue(LPCWSTR section, LPCWSTR key, LPWSTR value, LPCWSTR skinPath)
+{
+    ReadSkinValue(section, key, AbsentValue, value, skinPath);
+    if (!IsAbsent(value)) return true;
+    ShowMissingKey(section, key);
+    return false;
+}
+
 static bool ReadCells(LPCWSTR skinPath)
 {
     // Numbers a value leaves out keep those of the previous entry, and are 0 for CHAR001.
@@ -91,11 +99,7 @@ static bool ReadCells(LPCWSTR skinPath)
     WCHAR key[16], value[MAX_PATH];
     for (int n = 1; n <= CellCount; n++) {
         wsprintfW(key, u"CHAR%03d", n);
-        ReadSkinValue(u"CHARACTER", key, AbsentValue, value, skinPath);
-        if (IsAbsent(value)) {
-            StopWithMissingKey(u"CHARACTER", key);
-            return false;
-        }
+        if (!ReadRequiredValue(u"CHARACTER", key, value, skinPath)) return false;
         swscanf(value, u"%d,%d,%d,%d", &x, &y, &width, &height);
         DefineCell(n - 1, SlotParts, x, y, width, height);
     }
@@ -107,11 +111,7 @@ static bool ReadAreas(LPCWSTR skinPath)
     WCHAR key[16], value[MAX_PATH];
     for (int n = 1; n <= AreaCount; n++) {
         wsprintfW(key, u"AREA%02d", n);
-        ReadSkinValue(u"AREA", key, AbsentValue, value, skinPath);
-        if (IsAbsent(value)) {
-            StopWithMissingKey(u"AREA", key);
-            return false;
-        }
+        if (!ReadRequiredValue(u"AREA", key, value, skinPath)) return false;
         Area& area = SkinLayout[n - 1];
         swscanf(value, u"%d,%d,%d,%d", &area.x, &area.y, &area.width, &area.height);
     }
@@ -135,10 +135,8 @@ int32_t LoadSkin(LPCWSTR skinPath)
     SkinNameFromPath(skinPath, skinName);
     ResetSurfaceBank();
 
-    ReadSkinValue(u"FILE", u"BACKIMAGE", AbsentValue, backImage, skinPath);
-    if (IsAbsent(backImage)) return StopWithMissingKey(u"FILE", u"BACKIMAGE");
-    ReadSkinValue(u"FILE", u"PARTSIMAGE", AbsentValue, partsImage, skinPath);
-    if (IsAbsent(partsImage)) return StopWithMissingKey(u"FILE", u"PARTSIMAGE");
+    if (!ReadRequiredValue(u"FILE", u"BACKIMAGE", backImage, skinPath)) return 1;
+    if (!ReadRequiredValue(u"FILE", u"PARTSIMAGE", partsImage, skinPath)) return 1;
     if (!ReadCells(skinPath)) return 1;
     if (!ReadAreas(skinPath)) return 1;
     ReadSounds(skinPath, skinName);

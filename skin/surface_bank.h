@@ -12,15 +12,11 @@ constexpr int32_t NoMaskSlot = -1;
 
 // The slots a loaded skin fills: the face composed off-screen (of the window's client size), the
 // background image, the parts image that every cell is cut from, and the parts image's mask.
-constexpr int32_t SlotComposition = 0;
-constexpr int32_t SlotBackground = 1;
-constexpr int32_t SlotParts = 2;
-constexpr int32_t SlotPartsMask = 3;
+enum : int32_t { SlotComposition = 0, SlotBackground = 1, SlotParts = 2, SlotPartsMask = 3 };
 
 // The last argument of BlitSurface, BlitToWindow and DrawCell: copy every pixel, or leave out
 // those that the source's mask marks transparent.
-constexpr int32_t Opaque = 0;
-constexpr int32_t Transparent = 1;
+enum : int32_t { Opaque = 0, Transparent = 1 };
 
 struct SurfaceSlot {
     HDC dc;                    // off-screen DC; null when the slot is empty
