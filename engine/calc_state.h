@@ -1,6 +1,6 @@
 // The calculator proper: its state, the key press and release of the stylus, the action of every
-// key and the switch between radix modes. Decimal mode works on doubles, hexadecimal and binary mode on
-// unsigned 32-bit integers; each mode uses its own pair of value and accumulator.
+// key and the switch between radix modes. Decimal mode works on doubles, hexadecimal and binary
+// mode on unsigned 32-bit integers; each mode uses its own pair of value and accumulator.
 #pragma once
 #include "engine/key_table.h"
 #include "engine/skin_layout.h"
