@@ -291,7 +291,7 @@ TEST_F(AppTest, WindowSitsAboveTheMenuBarAndKeysWork)
              GetWindowRect(menuBar, &bar);
              EXPECT_EQ(window.top, 26);
              EXPECT_EQ(window.bottom, bar.top);
-             EXPECT_EQ(window.bottom - window.top, 268);
+             EXPECT_EQ(window.bottom - window.top, FaceHeight);
              const Area& one = SkinLayout[4];
              InjectTap(one.x + 2, one.y + 2 + 26);
          },
