@@ -25,7 +25,7 @@ struct ExpectedFace {
     Area layout[AreaCount];
 };
 
-ExpectedFace ComposeFace(const char* skin, const std::string& keys)
+ExpectedFace PaintedFace(const char* skin, const std::string& keys)
 {
     ReleaseSurfaces();
     ResetHeadlessDevice();
@@ -104,7 +104,7 @@ protected:
 
 TEST_F(CalculatorEndToEnd, TapsShowTheResultAndTheSkinChoiceIsKept)
 {
-    ExpectedFace fifteen = ComposeFace("default", "1 2 add 3 eq");
+    ExpectedFace fifteen = PaintedFace("default", "1 2 add 3 eq");
     int pid = x.Start({BuildDir + "/numbrix"}, environment);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(FindProgramWindow());
@@ -113,7 +113,7 @@ TEST_F(CalculatorEndToEnd, TapsShowTheResultAndTheSkinChoiceIsKept)
     EXPECT_EQ(FaceDifferences(fifteen), 0) << "the display shows 15 exactly as the painter draws it";
 
     ChooseSecondSkin();
-    ExpectedFace midnight = ComposeFace("midnight", "1 2 add 3 eq");
+    ExpectedFace midnight = PaintedFace("midnight", "1 2 add 3 eq");
     EXPECT_EQ(FaceDifferences(midnight), 0) << "the face is the second skin's, still showing 15";
 
     TapDevice(240 - 13, 13);   // the title bar's close button
