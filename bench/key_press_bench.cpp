@@ -3,6 +3,7 @@
 #include "../tests/face_window.h"
 #include "../tests/skin_fixture.h"
 
+#include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "platform/headless.h"
@@ -22,7 +23,7 @@ void BM_KeyPressAndPaint(benchmark::State& state)
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateFaceWindow();
     LoadSkin((device + u"skin\\default.skn").c_str());
-    for (auto& s : keyStates) s = Up;
+    ResetCalculator();
     SetRadixMode(Dec);
     RunUntilIdle();
     const Area& key = SkinLayout[4];   // digit 1

@@ -1,6 +1,7 @@
 // Loading a skin as the program does (every look-up reopens the skin file), and painting the face.
 #include "../tests/skin_fixture.h"
 
+#include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "skin/skin_loader.h"
@@ -44,7 +45,7 @@ void BM_PaintFrame(benchmark::State& state)
     LoadedSkin& skin = Skin();
     ReleaseSurfaces();
     LoadSkin(skin.path.c_str());
-    for (auto& s : keyStates) s = Up;
+    ResetCalculator();
     SetRadixMode(Dec);
     calcState.decimalValue = -1234567.8;
     calcState.pendingOp = OpAdd;

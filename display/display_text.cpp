@@ -96,8 +96,8 @@ int BuildDisplayText(const CalcState* state, WCHAR* text)
     return GroupedText(state->decimalValue, text);
 }
 
-// Decided: a text longer than the display loses fraction digits by rounding, one at a time, until
-// it fits or none is left; the integer part is always shown whole (411,522.333333 shows
+// A text longer than the display loses fraction digits by rounding, one at a time, until it fits
+// or none is left; the integer part is always shown whole (411,522.333333 shows
 // 411,522.3333, and -12,345,678.25 shows -12,345,678).
 int BuildFittedDisplayText(const CalcState* state, WCHAR* text, int positions)
 {

@@ -4,16 +4,4 @@
 #pragma once
 #include "platform/types.h"
 
-struct GlyphEntry {
-    WCHAR character;
-    uint16_t cell;
-};
-constexpr int GlyphCount = 19;
-extern const GlyphEntry GlyphMap[GlyphCount];
-
-constexpr int CellPanel = 87;
-constexpr int CellErrorSign = 98;
-constexpr int CellOperatorBase = 107;   // + OpCode 1-4
-
 int32_t PaintFrame();
-int32_t ReleaseKeys();

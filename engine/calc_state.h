@@ -1,8 +1,9 @@
-// The calculator proper: its state, the key press from the stylus, the action of every key and
-// the switch between radix modes. Decimal mode works on doubles, hexadecimal and binary mode on
-// unsigned 32-bit integers; each mode uses its own pair of value and accumulator.
+// The calculator proper: its state, the key press and release of the stylus, the action of every
+// key and the switch between radix modes. Decimal mode works on doubles, hexadecimal and binary
+// mode on unsigned 32-bit integers; each mode uses its own pair of value and accumulator.
 #pragma once
 #include "engine/key_table.h"
+#include "engine/skin_layout.h"
 #include "engine/sound_effects.h"
 #include "platform/types.h"
 
@@ -22,9 +23,13 @@ extern CalcState calcState;
 
 constexpr double DecimalLimit = 99999999.0;
 
+// The key a press at (x, y) of the face acts on with these key states: the lowest key index whose
+// area holds the point, disabled keys skipped. -1 for none.
+int KeyAtPoint(int x, int y, const KeyState states[KeyCount], const Area areas[AreaCount]);
 int32_t PressKey(LPARAM position);
+// Lifts every pressed key but the mode keys.
+int32_t ReleaseKeys();
 SoundId ApplyKey(int key);
-void BeginEntry();
 void ClearAll();
 int32_t SetRadixMode(RadixMode newMode);
 

@@ -11,11 +11,11 @@
 
 CalcState calcState = {Dec, 0, 0, 0, 0, 0, OpNone, 0, 0};
 
-static int HitKey(int64_t x, int64_t y)
+int KeyAtPoint(int x, int y, const KeyState states[KeyCount], const Area areas[AreaCount])
 {
     for (int k = 0; k < KeyCount; k++) {
-        if (keyStates[k] == Disabled) continue;
-        if (AreaContains(SkinLayout[k], x, y)) return k;
+        if (states[k] == Disabled) continue;
+        if (AreaContains(areas[k], x, y)) return k;
     }
     return -1;
 }
@@ -23,7 +23,7 @@ static int HitKey(int64_t x, int64_t y)
 int32_t PressKey(LPARAM position)
 {
     uint32_t packed = uint32_t(position);
-    int k = HitKey(packed & 0xFFFF, packed >> 16);
+    int k = KeyAtPoint(int(packed & 0xFFFF), int(packed >> 16), keyStates, SkinLayout);
     if (k < 0) return 0;
     bool blockedModeKey = k >= KeyHexMode && calcState.errorFlag == 1;
     if (!blockedModeKey) {
@@ -34,7 +34,19 @@ int32_t PressKey(LPARAM position)
     return 0;
 }
 
-void BeginEntry()
+// Mode keys stay down: they show the current mode.
+int32_t ReleaseKeys()
+{
+    for (int k = 0; k < KeyBackspace + 1; k++) {
+        if (keyStates[k] != Down) continue;
+        keyStates[k] = Up;
+        InvalidateArea(SkinLayout[k]);
+    }
+    return 0;
+}
+
+// A digit, the point or clear entry after an operator or a result starts a new operand.
+static void BeginEntry()
 {
     CalcState& s = calcState;
     if (s.operatorEntered == 0) return;
@@ -84,7 +96,7 @@ static void DecimalDigit(double digit)
     double d = digit;
     if (s.decimalValue < 0) d = d * -1;
     if (s.fractionStep == 0) {
-        // Decided: exactly -9999999 takes an eighth digit as well, like every shorter value.
+        // Exactly -9999999 takes an eighth digit as well, like every shorter value.
         bool fits = s.decimalValue >= 0 ? s.decimalValue <= 9999999.0 : s.decimalValue >= -9999999.0;
         if (fits) s.decimalValue = s.decimalValue * 10 + d;
         return;
@@ -155,8 +167,8 @@ static void OperatorKey(int key)
 {
     CalcState& s = calcState;
     OpCode op = OpCode(KeyTable[key].keyValue);
-    // Decided: a second operator key in a row replaces the pending operator and leaves the value
-    // shown alone; the accumulator holds no operand of this calculation (5 + x 3 = gives 15).
+    // A second operator key in a row replaces the pending operator and leaves the value shown
+    // alone; the accumulator holds no operand of this calculation (5 + x 3 = gives 15).
     if (key != KeyEquals && s.operatorEntered == 1 && s.pendingOp != OpNone) {
         s.pendingOp = op;
         s.fractionStep = 0;
@@ -213,7 +225,7 @@ static void DecimalBackspace()
         return;
     }
     if (s.fractionStep >= 0.1) {
-        // Decided: only the point goes; the value keeps all its digits.
+        // Only the point goes; the value keeps all its digits.
         s.fractionStep = 0;
         return;
     }

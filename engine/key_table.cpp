@@ -1,9 +1,9 @@
 #include "engine/key_table.h"
 
-// Rows are in the order of the keys' areas in a skin; faces are numbered by upCell (0-15 the digits
-// 0-F, 16 point, 17 sign, 18 subtract, 19 multiply, 20 divide, 21 clear all, 22 clear entry,
-// 23 backspace, 24 add, 25 equals, 26-28 the mode keys); down = up + 29, disabled = up + 58.
-const KeyDef KeyTable[KeyCount] = {
+#include "engine/skin_cells.h"
+
+// Rows are in the order of the keys' areas in a skin; the cells follow engine/skin_cells.h.
+constexpr KeyDef KeyTable[KeyCount] = {
     {{13, 42, 71}, {1, 0, 0}, 13},  // D
     {{10, 39, 68}, {1, 0, 0}, 10},  // A
     {{7, 36, 65}, {1, 1, 0}, 7},
@@ -35,9 +35,26 @@ const KeyDef KeyTable[KeyCount] = {
     {{28, 57, 86}, {1, 1, 1}, 0},   // binary mode
 };
 
+static constexpr bool FacesFollowTheCellRuns()
+{
+    for (const KeyDef& key : KeyTable) {
+        if (key.cell[Up] >= FaceCount) return false;
+        if (key.cell[Down] != key.cell[Up] + CellFirstDown) return false;
+        if (key.cell[Disabled] != key.cell[Up] + CellFirstDisabled) return false;
+    }
+    return true;
+}
+static_assert(FacesFollowTheCellRuns(), "a key's down and disabled faces lie 29 and 58 cells after its up face");
+
 KeyState keyStates[KeyCount];
 
 bool IsKeyEnabled(int key, RadixMode mode)
 {
     return KeyTable[key].enabled[mode] == 1;
+}
+
+void ModeKeyStates(RadixMode mode, KeyState states[KeyCount])
+{
+    for (int k = 0; k < KeyCount; k++) states[k] = IsKeyEnabled(k, mode) ? Up : Disabled;
+    states[KeyHexMode + mode] = Down;
 }

@@ -35,3 +35,6 @@ extern const KeyDef KeyTable[KeyCount];
 extern KeyState keyStates[KeyCount];
 
 bool IsKeyEnabled(int key, RadixMode mode);
+// The key states with which a radix mode starts: disabled where the mode does not use a key, the
+// mode's own key down.
+void ModeKeyStates(RadixMode mode, KeyState states[KeyCount]);

@@ -3,9 +3,9 @@
 #include "engine/app_globals.h"
 #include "platform/windows.h"
 
-// Truncated toward zero. Decided: a negative value becomes the two's complement of its truncated
-// value (-1 gives ffffffff), as programmer calculators show it; it goes through a signed 64-bit
-// integer because converting a negative double straight to unsigned is undefined.
+// Truncated toward zero; a negative value becomes the two's complement of its truncated value
+// (-1 gives ffffffff), as programmer calculators show it. It goes through a signed 64-bit integer
+// because converting a negative double straight to unsigned is undefined.
 static uint32_t ToUnsigned32(double value)
 {
     if (!(value > -9.2e18 && value < 9.2e18)) return 0;
@@ -16,9 +16,7 @@ int32_t SetRadixMode(RadixMode newMode)
 {
     CalcState& s = calcState;
     RadixMode oldMode = s.radixMode;
-    for (int k = 0; k < KeyCount; k++) keyStates[k] = IsKeyEnabled(k, newMode) ? Up : Disabled;
-    if (oldMode >= Hex && oldMode <= Bin) keyStates[KeyHexMode + oldMode] = Up;
-    keyStates[KeyHexMode + newMode] = Down;
+    ModeKeyStates(newMode, keyStates);
 
     switch (newMode) {
     case Hex:

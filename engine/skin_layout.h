@@ -4,6 +4,11 @@
 #pragma once
 #include <cstdint>
 
+// The face is the main window's client area, which skins are drawn for: the device's 240 x 320
+// screen less the title bar and the menu bar.
+constexpr int FaceWidth = 240;
+constexpr int FaceHeight = 268;
+
 constexpr int AreaCount = 43;
 constexpr int AreaPanel = 29;
 constexpr int AreaFirstPosition = 30;

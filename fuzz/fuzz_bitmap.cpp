@@ -68,14 +68,14 @@ std::vector<Sample> SamplePoints(HDC source, int width, int height)
 // white surface.
 void CheckMaskAndTransparentDrawing(COLORREF key, const std::vector<Sample>& samples)
 {
-    FUZZ_CHECK(CreateMask(2, 3, key) == 0);
-    HDC dest = SurfaceBank[0].dc;
+    FUZZ_CHECK(CreateMask(SlotParts, SlotPartsMask, key) == 0);
+    HDC dest = SurfaceBank[SlotComposition].dc;
     BitBlt(dest, 0, 0, WindowWidth, WindowHeight, dest, 0, 0, NOTSRCCOPY);   // black to white
-    FUZZ_CHECK(BlitSurface(2, 0, 0, 0, 0, 0, 0, 0, 1) == 0);
+    FUZZ_CHECK(BlitSurface(SlotParts, 0, 0, 0, 0, SlotComposition, 0, 0, Transparent) == 0);
     for (const Sample& s : samples) {
         bool transparent = s.colour == key;
-        FUZZ_CHECK((GetPixel(SurfaceBank[3].dc, s.x, s.y) == White) == transparent);
-        FUZZ_CHECK(GetPixel(SurfaceBank[2].dc, s.x, s.y) == (transparent ? Black : s.colour));
+        FUZZ_CHECK((GetPixel(SurfaceBank[SlotPartsMask].dc, s.x, s.y) == White) == transparent);
+        FUZZ_CHECK(GetPixel(SurfaceBank[SlotParts].dc, s.x, s.y) == (transparent ? Black : s.colour));
         FUZZ_CHECK(GetPixel(dest, s.x, s.y) == (transparent ? White : s.colour));
     }
 }
@@ -86,10 +86,10 @@ void DrawCellOfAnyNumbers(const uint8_t* data, size_t size)
     int32_t numbers[4] = {};
     for (size_t i = 0; i < sizeof numbers && i < size; i++)
         numbers[i / 4] |= int32_t(uint32_t(data[size - 1 - i]) << (8 * (i % 4)));
-    FUZZ_CHECK(DefineCell(0, 2, numbers[0], numbers[1], numbers[2], numbers[3]) == 0);
-    FUZZ_CHECK(DrawCell(0, 0, numbers[1], numbers[0], 0) == 0);
-    FUZZ_CHECK(DrawCell(0, 0, numbers[3] / -2, numbers[2] / 2, 1) == 0);
-    FUZZ_CHECK(BlitToWindow(0, 0, 0, 0, 0, window, 0, 0, 0) == 0);
+    FUZZ_CHECK(DefineCell(0, SlotParts, numbers[0], numbers[1], numbers[2], numbers[3]) == 0);
+    FUZZ_CHECK(DrawCell(0, SlotComposition, numbers[1], numbers[0], Opaque) == 0);
+    FUZZ_CHECK(DrawCell(0, SlotComposition, numbers[3] / -2, numbers[2] / 2, Transparent) == 0);
+    FUZZ_CHECK(BlitToWindow(SlotComposition, 0, 0, 0, 0, window, 0, 0, Opaque) == 0);
 }
 
 }  // namespace
@@ -114,11 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (direct) CheckDirectLoad(direct);
 
     ResetSurfaceBank();
-    FUZZ_CHECK(CreateSurface(0, nullptr, window, nullptr, 0, 0) == 0);
-    int32_t created = CreateSurface(2, nullptr, window, path.c_str(), 0, 0);
+    FUZZ_CHECK(CreateSurface(SlotComposition, nullptr, window, nullptr, 0, 0) == 0);
+    int32_t created = CreateSurface(SlotParts, nullptr, window, path.c_str(), 0, 0);
     FUZZ_CHECK(created == (direct ? 0 : 4));
     if (created == 0) {
-        const SurfaceSlot& parts = SurfaceBank[2];
+        const SurfaceSlot& parts = SurfaceBank[SlotParts];
         std::vector<Sample> samples = SamplePoints(parts.dc, parts.width, parts.height);
         CheckMaskAndTransparentDrawing(samples[0].colour, samples);
         DrawCellOfAnyNumbers(data, size);

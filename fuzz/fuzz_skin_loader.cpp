@@ -5,9 +5,11 @@
 // is then worked as the program works it: every key tapped at its corner, the face painted.
 #include "fuzz_support.h"
 
+#include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/app_globals.h"
 #include "engine/calc_state.h"
+#include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
 #include "platform/inspect.h"
 #include "platform/wince.h"
@@ -36,7 +38,8 @@ HWND CreateMainWindow()
     };
     windowClass.lpszClassName = u"NumbrixFuzzMain";
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, u"NumbrixFuzzMain", u"fuzz", 0, 0, 26, 240, 268, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, u"NumbrixFuzzMain", u"fuzz", 0, 0, 26, FaceWidth, FaceHeight, nullptr, nullptr, nullptr,
+                           nullptr);
 }
 
 // skin/fuzz.skn is the input; skin/fuzz/ holds the default skin's files and tiny.bmp (16 x 8,
@@ -78,10 +81,10 @@ void CheckStopMessage()
 void CheckLoadedSkin()
 {
     FUZZ_CHECK(MessageBoxLog().empty());
-    for (int slot = 0; slot < 4; slot++) FUZZ_CHECK(SurfaceBank[slot].dc && SurfaceBank[slot].bitmap);
-    FUZZ_CHECK(SurfaceBank[2].maskSlot == 3);
-    FUZZ_CHECK(SurfaceBank[3].width == SurfaceBank[2].width && SurfaceBank[3].height == SurfaceBank[2].height);
-    for (int cell = 0; cell < 112; cell++) FUZZ_CHECK(SpriteCells[cell].surface == 2);
+    for (int slot = SlotComposition; slot <= SlotPartsMask; slot++) FUZZ_CHECK(SurfaceBank[slot].dc && SurfaceBank[slot].bitmap);
+    FUZZ_CHECK(SurfaceBank[SlotParts].maskSlot == SlotPartsMask);
+    FUZZ_CHECK(SurfaceBank[SlotPartsMask].width == SurfaceBank[SlotParts].width && SurfaceBank[SlotPartsMask].height == SurfaceBank[SlotParts].height);
+    for (int cell = 0; cell < CellCount; cell++) FUZZ_CHECK(SpriteCells[cell].surface == SlotParts);
     FUZZ_CHECK(SoundLog().size() == (SoundBank[0][0] ? 1u : 0u));
 }
 
@@ -99,8 +102,7 @@ void CheckSoundPaths()
 // the face painted and the keys released, as the message loop would.
 void WorkTheFace()
 {
-    for (auto& state : keyStates) state = Up;
-    ClearAll();
+    ResetCalculator();
     SetRadixMode(Dec);
     for (int key = 0; key < KeyCount; key++) {
         const Area& area = SkinLayout[key];

@@ -20,8 +20,8 @@ static void FindAppDirectory()
     }
 }
 
-// Decided: when the program's directory is too deep for the default skin path to fit, the path
-// stays empty (never cut short); the skin loader then says that it cannot find the skin.
+// When the program's directory is too deep for the default skin path to fit, the path stays
+// empty (never cut short); the skin loader then says that it cannot find the skin.
 static void SetDefaultSettings()
 {
     appSettings.skinFile[0] = 0;
@@ -30,7 +30,7 @@ static void SetDefaultSettings()
     appSettings.soundEffects = 1;
 }
 
-void RegisterMainClass(HINSTANCE instance, LPCWSTR className)
+static void RegisterMainClass(HINSTANCE instance, LPCWSTR className)
 {
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -54,7 +54,7 @@ static void FitAboveMenuBar(HWND window)
                bottom - windowRect.top, FALSE);
 }
 
-int InitInstance(HINSTANCE instance, int showCommand)
+static int InitInstance(HINSTANCE instance, int showCommand)
 {
     appInstance = instance;
     WCHAR className[100], title[100];

@@ -5,5 +5,3 @@
 int AppMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR commandLine, int showCommand);
 void LoadSettings();
 void SaveSettings();
-int InitInstance(HINSTANCE instance, int showCommand);
-void RegisterMainClass(HINSTANCE instance, LPCWSTR className);

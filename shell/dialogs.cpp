@@ -17,8 +17,8 @@ static void InitFullScreen(HWND dialog)
     SHInitDialog(&info);
 }
 
-// Decided: when the program's directory is too deep for the search pattern to fit, the list stays
-// empty rather than searching a cut-short path.
+// When the program's directory is too deep for the search pattern to fit, the list stays empty
+// rather than searching a cut-short path.
 static void FillSkinList(HWND dialog)
 {
     SendDlgItemMessageW(dialog, IdcSkinList, LB_RESETCONTENT, 0, 0);
@@ -34,8 +34,8 @@ static void FillSkinList(HWND dialog)
     FindClose(search);
 }
 
-// Decided: a chosen name whose full path would not fit leaves skinFile empty, so the loader
-// reports the skin as missing and the dialog is offered again; nothing is cut short.
+// A chosen name whose full path would not fit leaves skinFile empty, so the loader reports the
+// skin as missing and the dialog is offered again; nothing is cut short.
 static void ChooseSelectedSkin(HWND dialog, int selected)
 {
     WCHAR name[MAX_PATH];

@@ -1,6 +1,6 @@
 #include "shell/main_window.h"
 
-#include "display/frame_painter.h"
+#include "display/face_window.h"
 #include "engine/app_globals.h"
 #include "engine/calc_state.h"
 #include "shell/dialogs.h"
@@ -9,9 +9,9 @@
 #include "skin/surface_bank.h"
 
 HWND menuBar;
-SHACTIVATEINFO activateInfo;
+static SHACTIVATEINFO activateInfo;
 
-HWND CreateMenuBar(HWND window)
+static HWND CreateMenuBar(HWND window)
 {
     SHMENUBARINFO info = {};
     info.cbSize = 36;
@@ -28,11 +28,9 @@ static void ShowSoundCheckMark()
     if (menu) CheckMenuItem(menu, IdmSoundEffects, appSettings.soundEffects == 1 ? MF_CHECKED : MF_UNCHECKED);
 }
 
-int InitMainWindow()
+static int InitMainWindow()
 {
-    for (auto& state : keyStates) state = Up;
-    calcState.radixMode = Dec;
-    ClearAll();
+    ResetCalculator();
     menuBar = CreateMenuBar(mainWindow);
     activateInfo = SHACTIVATEINFO{};
     activateInfo.cbSize = 12;
@@ -45,7 +43,7 @@ int InitMainWindow()
     }
 }
 
-void ChooseSkin(HWND)
+static void ChooseSkin()
 {
     WCHAR previous[MAX_PATH];
     wcscpy(previous, appSettings.skinFile);
@@ -81,14 +79,14 @@ static void OnDestroy()
     PostQuitMessage(0);
 }
 
-static bool OnCommand(HWND window, WPARAM wParam)
+static bool OnCommand(WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
     case IdmAbout:
         ShowDialog(IddAbout, AboutDialogProc);
         return true;
     case IdmChooseSkin:
-        ChooseSkin(window);
+        ChooseSkin();
         return true;
     case IdmSoundEffects:
         ToggleSoundEffects();
@@ -99,6 +97,7 @@ static bool OnCommand(HWND window, WPARAM wParam)
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (HandleFaceMessage(window, message, lParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window);
@@ -111,25 +110,12 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         SHHandleWMActivate(window, wParam, lParam, &activateInfo, 0);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        PaintFrame();
-        EndPaint(window, &paint);
-        return 0;
-    }
     case WM_SETTINGCHANGE:
         SHHandleWMSettingChange(window, wParam, lParam, &activateInfo);
         return 0;
     case WM_COMMAND:
-        if (OnCommand(window, wParam)) return 0;
+        if (OnCommand(wParam)) return 0;
         break;
-    case WM_LBUTTONDOWN:
-        PressKey(lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        ReleaseKeys();
-        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

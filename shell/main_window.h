@@ -4,9 +4,5 @@
 #include "platform/wince.h"
 
 extern HWND menuBar;
-extern SHACTIVATEINFO activateInfo;
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-int InitMainWindow();
-HWND CreateMenuBar(HWND window);
-void ChooseSkin(HWND window);

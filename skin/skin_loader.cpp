@@ -1,6 +1,7 @@
 #include "skin/skin_loader.h"
 
 #include "engine/app_globals.h"
+#include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
 #include "engine/sound_effects.h"
 #include "platform/wince.h"
@@ -20,8 +21,8 @@ static bool IsAbsent(LPCWSTR value)
     return wcscmp(value, AbsentValue) == 0;
 }
 
-// The text between the last backslash before the last "." and that ".". Decided: a path without
-// a ".", or without a backslash before it, gives the file name without directory and without its
+// The text between the last backslash before the last "." and that ".". A path without a ".",
+// or without a backslash before it, gives the file name without directory and without its
 // extension where it has one ("default.skn" gives "default", "\skins\plain" gives "plain").
 void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name)
 {
@@ -57,8 +58,8 @@ void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name)
     name[n] = 0;
 }
 
-// "%sskin\%s\%s" from the application directory, the skin name and a file name. Decided: a path
-// that would not fit in MAX_PATH is never cut short (that could name another file): false.
+// "%sskin\%s\%s" from the application directory, the skin name and a file name. A path that
+// would not fit in MAX_PATH is never cut short (that could name another file): false.
 static bool SkinFilePath(LPCWSTR skinName, LPCWSTR fileName, LPWSTR path)
 {
     size_t length = wcslen(appDirectory) + 5 + wcslen(skinName) + 1 + wcslen(fileName);
@@ -67,12 +68,11 @@ static bool SkinFilePath(LPCWSTR skinName, LPCWSTR fileName, LPWSTR path)
     return true;
 }
 
-static int32_t StopWithMissingKey(LPCWSTR group, LPCWSTR key)
+static void ShowMissingKey(LPCWSTR group, LPCWSTR key)
 {
     WCHAR text[MAX_PATH];
     wsprintfW(text, u"スキンファイルが壊れている、又はありません。[%s][%s]", group, key);
     ShowSkinError(text);
-    return 1;
 }
 
 static int32_t StopWithSurface(int slot)
@@ -83,20 +83,25 @@ static int32_t StopWithSurface(int slot)
     return 1;
 }
 
+// The value of a key that a skin must have; false, after the message, when it is missing.
+static bool ReadRequiredValue(LPCWSTR section, LPCWSTR key, LPWSTR value, LPCWSTR skinPath)
+{
+    ReadSkinValue(section, key, AbsentValue, value, skinPath);
+    if (!IsAbsent(value)) return true;
+    ShowMissingKey(section, key);
+    return false;
+}
+
 static bool ReadCells(LPCWSTR skinPath)
 {
-    // Numbers a value leaves out keep those of the previous entry; decided: 0 for CHAR001.
+    // Numbers a value leaves out keep those of the previous entry, and are 0 for CHAR001.
     int x = 0, y = 0, width = 0, height = 0;
     WCHAR key[16], value[MAX_PATH];
-    for (int n = 1; n <= 112; n++) {
+    for (int n = 1; n <= CellCount; n++) {
         wsprintfW(key, u"CHAR%03d", n);
-        ReadSkinValue(u"CHARACTER", key, AbsentValue, value, skinPath);
-        if (IsAbsent(value)) {
-            StopWithMissingKey(u"CHARACTER", key);
-            return false;
-        }
+        if (!ReadRequiredValue(u"CHARACTER", key, value, skinPath)) return false;
         swscanf(value, u"%d,%d,%d,%d", &x, &y, &width, &height);
-        DefineCell(n - 1, 2, x, y, width, height);
+        DefineCell(n - 1, SlotParts, x, y, width, height);
     }
     return true;
 }
@@ -106,11 +111,7 @@ static bool ReadAreas(LPCWSTR skinPath)
     WCHAR key[16], value[MAX_PATH];
     for (int n = 1; n <= AreaCount; n++) {
         wsprintfW(key, u"AREA%02d", n);
-        ReadSkinValue(u"AREA", key, AbsentValue, value, skinPath);
-        if (IsAbsent(value)) {
-            StopWithMissingKey(u"AREA", key);
-            return false;
-        }
+        if (!ReadRequiredValue(u"AREA", key, value, skinPath)) return false;
         Area& area = SkinLayout[n - 1];
         swscanf(value, u"%d,%d,%d,%d", &area.x, &area.y, &area.width, &area.height);
     }
@@ -123,7 +124,7 @@ static void ReadSounds(LPCWSTR skinPath, LPCWSTR skinName)
     for (int n = 1; n <= SoundCount; n++) {
         wsprintfW(key, u"SOUND%02d", n);
         ReadSkinValue(u"SOUND", key, AbsentValue, value, skinPath);
-        // Decided: a sound whose full path would not fit stays silent.
+        // A sound whose full path would not fit stays silent.
         if (IsAbsent(value) || !SkinFilePath(skinName, value, SoundBank[n - 1])) SoundBank[n - 1][0] = 0;
     }
 }
@@ -134,20 +135,20 @@ int32_t LoadSkin(LPCWSTR skinPath)
     SkinNameFromPath(skinPath, skinName);
     ResetSurfaceBank();
 
-    ReadSkinValue(u"FILE", u"BACKIMAGE", AbsentValue, backImage, skinPath);
-    if (IsAbsent(backImage)) return StopWithMissingKey(u"FILE", u"BACKIMAGE");
-    ReadSkinValue(u"FILE", u"PARTSIMAGE", AbsentValue, partsImage, skinPath);
-    if (IsAbsent(partsImage)) return StopWithMissingKey(u"FILE", u"PARTSIMAGE");
+    if (!ReadRequiredValue(u"FILE", u"BACKIMAGE", backImage, skinPath)) return 1;
+    if (!ReadRequiredValue(u"FILE", u"PARTSIMAGE", partsImage, skinPath)) return 1;
     if (!ReadCells(skinPath)) return 1;
     if (!ReadAreas(skinPath)) return 1;
     ReadSounds(skinPath, skinName);
 
-    if (CreateSurface(0, appInstance, mainWindow, nullptr, 0, 0) != 0) return StopWithSurface(0);
-    if (!SkinFilePath(skinName, backImage, path) || CreateSurface(1, appInstance, mainWindow, path, 0, 0) != 0)
-        return StopWithSurface(1);
-    if (!SkinFilePath(skinName, partsImage, path) || CreateSurface(2, appInstance, mainWindow, path, 0, 0) != 0)
-        return StopWithSurface(2);
-    if (CreateMask(2, 3, SKIN_TRANSPARENT_COLOR) != 0) return StopWithSurface(3);
+    if (CreateSurface(SlotComposition, appInstance, mainWindow, nullptr, 0, 0) != 0)
+        return StopWithSurface(SlotComposition);
+    if (!SkinFilePath(skinName, backImage, path) ||
+        CreateSurface(SlotBackground, appInstance, mainWindow, path, 0, 0) != 0)
+        return StopWithSurface(SlotBackground);
+    if (!SkinFilePath(skinName, partsImage, path) || CreateSurface(SlotParts, appInstance, mainWindow, path, 0, 0) != 0)
+        return StopWithSurface(SlotParts);
+    if (CreateMask(SlotParts, SlotPartsMask, SKIN_TRANSPARENT_COLOR) != 0) return StopWithSurface(SlotPartsMask);
     PlaySkinSound(SoundSkinLoaded);
     return 0;
 }

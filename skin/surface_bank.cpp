@@ -84,7 +84,8 @@ static HBITMAP ObtainBitmap(HINSTANCE module, HWND window, HDC windowDc, LPCWSTR
     return bitmap;
 }
 
-// Steps 3 to 6 of CreateSurface; the caller hands back the window's DC.
+// Fills a slot with an off-screen DC, its bitmap and the bitmap's size; on a failure the slot
+// keeps what was made so far. The caller hands back the window's DC.
 static int32_t FillSurfaceSlot(SurfaceSlot& slot, HINSTANCE module, HWND window, HDC windowDc,
                                LPCWSTR bitmapName, int32_t width, int32_t height)
 {
@@ -117,7 +118,7 @@ int32_t CreateSurface(int32_t slot, HINSTANCE module, HWND window, LPCWSTR bitma
     return result;
 }
 
-// Steps 4 to 6 of CreateMask: the mask slot's DC and its monochrome bitmap of w x h.
+// The mask slot's DC and its monochrome bitmap of w x h.
 static int32_t FillMaskSlot(SurfaceSlot& mask, HDC sourceDc, int w, int h)
 {
     HDC dc = CreateCompatibleDC(sourceDc);
@@ -132,8 +133,8 @@ static int32_t FillMaskSlot(SurfaceSlot& mask, HDC sourceDc, int w, int h)
     return 0;
 }
 
-// Steps 8 to 11: blackens the source where the mask is 1, through a temporary colour image that
-// is black there and white elsewhere. The temporary objects are released on every path.
+// Blackens the source where the mask is 1, through a temporary colour image that is black there
+// and white elsewhere. The temporary objects are released on every path.
 static int32_t BlackenTransparentPixels(HDC sourceDc, HDC maskDc, int w, int h, COLORREF oldBackground)
 {
     int32_t result = 0;

@@ -10,6 +10,14 @@ constexpr int SurfaceSlotCount = 8;
 constexpr int SpriteCellCount = 256;
 constexpr int32_t NoMaskSlot = -1;
 
+// The slots a loaded skin fills: the face composed off-screen (of the window's client size), the
+// background image, the parts image that every cell is cut from, and the parts image's mask.
+enum : int32_t { SlotComposition = 0, SlotBackground = 1, SlotParts = 2, SlotPartsMask = 3 };
+
+// The last argument of BlitSurface, BlitToWindow and DrawCell: copy every pixel, or leave out
+// those that the source's mask marks transparent.
+enum : int32_t { Opaque = 0, Transparent = 1 };
+
 struct SurfaceSlot {
     HDC dc;                    // off-screen DC; null when the slot is empty
     HBITMAP bitmap;            // bitmap selected into dc; null when none

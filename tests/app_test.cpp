@@ -212,7 +212,7 @@ TEST_F(AppTest, FailedChoiceThenCancelRestoresThePreviousSkin)
          [&] {
              EXPECT_EQ(WindowTitled(SkinDialogTitle), nullptr);
              EXPECT_EQ(std::u16string(appSettings.skinFile), SkinPath("default.skn"));
-             EXPECT_NE(SurfaceBank[2].dc, nullptr) << "the previous skin is loaded again";
+             EXPECT_NE(SurfaceBank[SlotParts].dc, nullptr) << "the previous skin is loaded again";
          }});
     EXPECT_TRUE(RegistryHolds("default.skn\""));
 }
@@ -291,7 +291,7 @@ TEST_F(AppTest, WindowSitsAboveTheMenuBarAndKeysWork)
              GetWindowRect(menuBar, &bar);
              EXPECT_EQ(window.top, 26);
              EXPECT_EQ(window.bottom, bar.top);
-             EXPECT_EQ(window.bottom - window.top, 268);
+             EXPECT_EQ(window.bottom - window.top, FaceHeight);
              const Area& one = SkinLayout[4];
              InjectTap(one.x + 2, one.y + 2 + 26);
          },

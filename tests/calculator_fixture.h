@@ -1,6 +1,7 @@
 // Helpers for driving the calculator by key names, as the main window would after creation.
 #pragma once
 #include "display/display_text.h"
+#include "display/face_window.h"
 #include "engine/calc_state.h"
 #include "engine/key_names.h"
 
@@ -8,12 +9,10 @@
 #include <sstream>
 #include <string>
 
-// The state that window creation leaves: every key Up, decimal mode, everything cleared.
+// The state that window creation leaves.
 inline void StartCalculator()
 {
-    for (auto& state : keyStates) state = Up;
-    calcState.radixMode = Dec;
-    ClearAll();
+    ResetCalculator();
     SetRadixMode(Dec);
 }
 

@@ -1,6 +1,7 @@
 #include "skin_fixture.h"
 
 #include "engine/key_table.h"
+#include "engine/skin_cells.h"
 #include "engine/sound_effects.h"
 #include "platform/inspect.h"
 #include "skin/skin_loader.h"
@@ -34,8 +35,8 @@ TEST_P(GeneratedSkin, LoadsWithEverythingInside)
     std::u16string path = std::u16string(appDirectory) + u"skin\\" + DeviceForm(GetParam()) + u".skn";
     ASSERT_EQ(LoadSkin(path.c_str()), 0);
     EXPECT_TRUE(MessageBoxLog().empty());
-    const SurfaceSlot& parts = SurfaceBank[2];
-    for (int cell = 0; cell < 112; cell++) {
+    const SurfaceSlot& parts = SurfaceBank[SlotParts];
+    for (int cell = 0; cell < CellCount; cell++) {
         const SpriteCell& c = SpriteCells[cell];
         EXPECT_GT(c.width, 0) << "cell " << cell;
         EXPECT_GT(c.height, 0) << "cell " << cell;
@@ -48,8 +49,8 @@ TEST_P(GeneratedSkin, LoadsWithEverythingInside)
         const Area& area = SkinLayout[a];
         EXPECT_GE(area.x, 0) << "area " << a;
         EXPECT_GE(area.y, 0) << "area " << a;
-        EXPECT_LE(area.x + area.width, 240) << "area " << a;
-        EXPECT_LE(area.y + area.height, 268) << "area " << a;
+        EXPECT_LE(area.x + area.width, FaceWidth) << "area " << a;
+        EXPECT_LE(area.y + area.height, FaceHeight) << "area " << a;
     }
     for (int s = 0; s < 9; s++) {
         std::u16string sound = SoundBank[s];

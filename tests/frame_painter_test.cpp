@@ -2,6 +2,7 @@
 #include "skin_fixture.h"
 
 #include "display/frame_painter.h"
+#include "engine/skin_cells.h"
 #include "platform/inspect.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
@@ -26,12 +27,6 @@ protected:
     }
     static uint32_t Probe(int area) { return WindowPixel(SkinLayout[area].x + 1, SkinLayout[area].y + 1); }
     static uint32_t Corner(int area) { return WindowPixel(SkinLayout[area].x, SkinLayout[area].y); }
-    int GlyphCellOf(char c)
-    {
-        for (const GlyphEntry& g : GlyphMap)
-            if (g.character == char16_t(c)) return g.cell;
-        return -1;
-    }
     // The display positions from the right, '_' for a position that shows no glyph.
     std::string DisplayedGlyphs()
     {
@@ -39,8 +34,8 @@ protected:
         for (int i = DisplayPositions - 1; i >= 0; i--) {
             uint32_t pixel = Probe(AreaFirstPosition + i);
             char c = '_';
-            for (const GlyphEntry& g : GlyphMap)
-                if (pixel == CellColor(g.cell)) c = char(g.character);
+            for (char glyph : std::string("0123456789abcdef.-,"))
+                if (pixel == CellColor(GlyphCell(glyph))) c = glyph;
             if (pixel == CellColor(CellErrorSign)) c = 'E';
             shown += c;
         }
@@ -97,7 +92,7 @@ TEST_F(FramePainterTest, ErrorSignWithAndWithoutOperator)
     Keys("9 9 9 9 9 9 9 9 add 1 mul");
     PaintFrame();
     EXPECT_EQ(DisplayedGlyphs(), "E");
-    EXPECT_EQ(Probe(AreaOperator), CellColor(CellOperatorBase + OpMultiply));
+    EXPECT_EQ(Probe(AreaOperator), CellColor(IndicatorCell(OpMultiply)));
 }
 
 TEST_F(FramePainterTest, OperatorIndicatorOnlyWhilePending)
@@ -107,7 +102,7 @@ TEST_F(FramePainterTest, OperatorIndicatorOnlyWhilePending)
         StartCalculator();
         Keys(std::string("5 ") + keys[op - 1]);
         PaintFrame();
-        EXPECT_EQ(Probe(AreaOperator), CellColor(CellOperatorBase + op));
+        EXPECT_EQ(Probe(AreaOperator), CellColor(IndicatorCell(OpCode(op))));
     }
     Keys("eq");
     PaintFrame();
@@ -124,22 +119,21 @@ TEST_F(FramePainterTest, PaintWithAReleasedBankKeepsThePreviousPicture)
     EXPECT_EQ(DisplayedGlyphs(), "7");
 }
 
-TEST_F(FramePainterTest, ReleaseKeysLiftsPressedKeysButNotTheModeKey)
+struct GlyphCase {
+    char16_t c;
+    int cell;
+};
+
+class GlyphCellTest : public ::testing::TestWithParam<GlyphCase> {};
+
+TEST_P(GlyphCellTest, MapsTheCharacter)
 {
-    keyStates[4] = Down;
-    keyStates[KeyBackspace] = Down;
-    ClearInvalidateLog();
-    ReleaseKeys();
-    EXPECT_EQ(keyStates[4], Up);
-    EXPECT_EQ(keyStates[KeyBackspace], Up);
-    EXPECT_EQ(keyStates[KeyDecMode], Down);
-    EXPECT_EQ(keyStates[0], Disabled);
-    ASSERT_EQ(InvalidateLog().size(), 2u);
-    EXPECT_EQ(InvalidateLog()[0].rect.left, SkinLayout[4].x);
-    EXPECT_EQ(InvalidateLog()[0].rect.bottom, SkinLayout[4].y + SkinLayout[4].height);
-    ClearInvalidateLog();
-    ReleaseKeys();
-    EXPECT_TRUE(InvalidateLog().empty());
+    EXPECT_EQ(GlyphCell(GetParam().c), GetParam().cell);
 }
+
+INSTANTIATE_TEST_SUITE_P(DisplayCharacters, GlyphCellTest, ::testing::Values(
+    GlyphCase{u'0', 88}, GlyphCase{u'5', 93}, GlyphCase{u'9', 97}, GlyphCase{u'a', 102}, GlyphCase{u'f', 107},
+    GlyphCase{u'.', 99}, GlyphCase{u'-', 100}, GlyphCase{u',', 101},
+    GlyphCase{u'A', -1}, GlyphCase{u'g', -1}, GlyphCase{u' ', -1}, GlyphCase{u'/', -1}, GlyphCase{u':', -1}));
 
 }  // namespace

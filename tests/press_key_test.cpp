@@ -110,6 +110,23 @@ TEST_F(PressKeyTest, SoundsFollowTheSwitchAndTheBank)
     appSettings.soundEffects = 1;
 }
 
+TEST_F(PressKeyTest, ReleaseLiftsPressedKeysButNotTheModeKey)
+{
+    keyStates[4] = Down;
+    keyStates[KeyBackspace] = Down;
+    ReleaseKeys();
+    EXPECT_EQ(keyStates[4], Up);
+    EXPECT_EQ(keyStates[KeyBackspace], Up);
+    EXPECT_EQ(keyStates[KeyDecMode], Down);
+    EXPECT_EQ(keyStates[0], Disabled);
+    ASSERT_EQ(InvalidateLog().size(), 2u);
+    EXPECT_EQ(InvalidateLog()[0].rect.left, SkinLayout[4].x);
+    EXPECT_EQ(InvalidateLog()[0].rect.bottom, SkinLayout[4].y + SkinLayout[4].height);
+    ClearInvalidateLog();
+    ReleaseKeys();
+    EXPECT_TRUE(InvalidateLog().empty());
+}
+
 TEST_F(PressKeyTest, HugeAreasDoNotOverflow)
 {
     SkinLayout[4] = Area{2147483600, 2147483600, 2147483647, 2147483647};

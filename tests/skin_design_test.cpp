@@ -1,5 +1,5 @@
 // The generated skins' designs: every rectangle where the painter and the hit test need it.
-#include "tools/skin_design.h"
+#include "tools/make_skins/skin_design.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ std::string Describe(const Rect& r)
     return std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.w) + "," + std::to_string(r.h);
 }
 
-constexpr Rect Client = {0, 0, ClientWidth, ClientHeight};
+constexpr Rect Client = {0, 0, FaceWidth, FaceHeight};
 
 class SkinDesignTest : public ::testing::TestWithParam<int> {
 protected:
@@ -154,22 +154,5 @@ TEST(SkinDesigns, TheSecondSkinVisiblyDiffers)
     EXPECT_FALSE(a.palette.ink == b.palette.ink);
     EXPECT_FALSE(a.palette.keys[KindDigit].top == b.palette.keys[KindDigit].top);
 }
-
-struct GlyphCase {
-    char16_t c;
-    int cell;
-};
-
-class GlyphCellTest : public ::testing::TestWithParam<GlyphCase> {};
-
-TEST_P(GlyphCellTest, MapsTheCharacter)
-{
-    EXPECT_EQ(GlyphCell(GetParam().c), GetParam().cell);
-}
-
-INSTANTIATE_TEST_SUITE_P(DisplayCharacters, GlyphCellTest, ::testing::Values(
-    GlyphCase{u'0', 88}, GlyphCase{u'5', 93}, GlyphCase{u'9', 97}, GlyphCase{u'a', 102}, GlyphCase{u'f', 107},
-    GlyphCase{u'.', 99}, GlyphCase{u'-', 100}, GlyphCase{u',', 101},
-    GlyphCase{u'A', -1}, GlyphCase{u'g', -1}, GlyphCase{u' ', -1}, GlyphCase{u'/', -1}, GlyphCase{u':', -1}));
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The skin files: their text as the generator builds it and as the build wrote it, read back by
 // the rules the calculator's skin reader applies.
-#include "tools/skin_design.h"
-#include "tools/skin_sounds.h"
+#include "tools/make_skins/skin_design.h"
+#include "tools/make_skins/skin_sounds.h"
 
 #include <gtest/gtest.h>
 

@@ -118,7 +118,7 @@ public:
                              uint32_t background = TestBackground)
     {
         std::string folder = dir / ("skin/" + name);
-        WriteFile(folder + "/back.bmp", Bmp24(240, 268, std::vector<uint32_t>(240 * 268, background)));
+        WriteFile(folder + "/back.bmp", Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, background)));
         WriteFile(folder + "/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
         WriteFile(dir / ("skin/" + name + ".skn"), text.Text());
         return DeviceForm(dir / ("skin/" + name + ".skn"));
@@ -128,7 +128,7 @@ public:
     TempDir dir;
 };
 
-// A main window with the calculator's client area, 240 x 268.
+// A main window of the face's size.
 inline HWND CreateTestMainWindow()
 {
     // Other tests may have reset the device, classes included; registering again is harmless.
@@ -138,7 +138,8 @@ inline HWND CreateTestMainWindow()
     };
     windowClass.lpszClassName = u"NumbrixTestMain";
     RegisterClassW(&windowClass);
-    mainWindow = CreateWindowExW(0, u"NumbrixTestMain", u"test", 0, 0, 26, 240, 268, nullptr, nullptr, nullptr, nullptr);
+    mainWindow = CreateWindowExW(0, u"NumbrixTestMain", u"test", 0, 0, 26, FaceWidth, FaceHeight, nullptr, nullptr, nullptr,
+                                 nullptr);
     return mainWindow;
 }
 

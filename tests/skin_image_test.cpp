@@ -1,6 +1,5 @@
-// Turning drawn layers into parts pixels, composing a face as the painter does, and the bitmaps
-// that the build wrote.
-#include "tools/skin_image.h"
+// Turning drawn layers into parts pixels, and the bitmaps that the build wrote.
+#include "tools/make_skins/skin_image.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -54,79 +53,6 @@ TEST(DrawCell, KeyedDrawLeavesTransparentPixelsAndClips)
     EXPECT_EQ(target.at(3, 0), (Rgb{9, 9, 9}));   // the source's transparent middle pixel
     DrawCell(source, {0, 0, 3, 1}, target, 1, 0, false);
     EXPECT_EQ(target.at(2, 0), TransparentColour);
-}
-
-// A parts image where every cell is a solid, numbered colour with a transparent last column, so
-// a composed pixel tells which cell was drawn there.
-Rgb CellColour(int cell)
-{
-    return {uint8_t(cell), 7, 200};
-}
-
-class ComposeFaceTest : public ::testing::Test {
-protected:
-    const SkinDesign& design = SkinDesigns[0];
-    CellPlan plan = PlanCells(design);
-    Rect areas[AreaCount];
-    Image background{ClientWidth, ClientHeight, Rgb{1, 1, 1}};
-    Image parts{plan.width, plan.height, TransparentColour};
-    FaceState state = {};
-
-    void SetUp() override
-    {
-        PlanAreas(design, areas);
-        for (int c = 0; c < CellCount; c++) {
-            const Rect& r = plan.cells[c];
-            for (int y = r.y; y < r.y + r.h; y++)
-                for (int x = r.x; x < r.x + r.w - 1; x++)
-                    if (parts.contains(x, y)) parts.at(x, y) = CellColour(c);
-        }
-        state.text = u"";
-    }
-    Image Compose() { return ComposeFace(background, parts, plan, areas, state); }
-    int CellAt(const Image& face, int area)
-    {
-        Rgb p = face.at(areas[area].x, areas[area].y);
-        return p.g == 7 && p.b == 200 ? p.r : -1;
-    }
-};
-
-TEST_F(ComposeFaceTest, KeysShowTheCellOfTheirState)
-{
-    state.keys[5] = Down;
-    state.keys[0] = Disabled;
-    Image face = Compose();
-    for (int k = 0; k < KeyCount; k++) EXPECT_EQ(CellAt(face, k), KeyTable[k].cell[state.keys[k]]) << "key " << k;
-    // The transparent column of a key's cell shows the background.
-    const Rect& key = areas[3];
-    EXPECT_EQ(face.at(key.x + key.w - 1, key.y), (Rgb{1, 1, 1}));
-}
-
-TEST_F(ComposeFaceTest, TextRunsRightToLeftFromPositionZero)
-{
-    state.text = u"-1,2.f";
-    state.pendingOp = OpDivide;
-    Image face = Compose();
-    const int expected[] = {107, 99, 90, 101, 89, 100};   // f . 2 , 1 -
-    for (int i = 0; i < 6; i++) EXPECT_EQ(CellAt(face, AreaFirstPosition + i), expected[i]) << "position " << i;
-    for (int i = 6; i < DisplayPositions; i++) EXPECT_EQ(CellAt(face, AreaFirstPosition + i), CellPanel) << i;
-    EXPECT_EQ(CellAt(face, AreaOperator), 111);
-}
-
-TEST_F(ComposeFaceTest, ErrorShowsOnlyTheErrorSignAndTheIndicator)
-{
-    state.error = true;
-    state.text = u"123";
-    state.pendingOp = OpAdd;
-    Image face = Compose();
-    EXPECT_EQ(CellAt(face, AreaFirstPosition), CellError);
-    EXPECT_EQ(CellAt(face, AreaFirstPosition + 1), CellPanel);
-    EXPECT_EQ(CellAt(face, AreaOperator), 108);
-}
-
-TEST_F(ComposeFaceTest, NoIndicatorWithoutAPendingOperator)
-{
-    EXPECT_EQ(CellAt(Compose(), AreaOperator), CellPanel);
 }
 
 // ---- The bitmaps the build wrote ----------------------------------------------------------
@@ -189,8 +115,8 @@ TEST_P(BuiltBitmapTest, BothImagesAre24BitOfThePlannedSize)
     EXPECT_EQ(BitsPerPixel(dir + BackImageName), 24);
     EXPECT_EQ(BitsPerPixel(dir + PartsImageName), 24);
     Image back = LoadBitmap(dir + BackImageName);
-    EXPECT_EQ(back.width, ClientWidth);
-    EXPECT_EQ(back.height, ClientHeight);
+    EXPECT_EQ(back.width, FaceWidth);
+    EXPECT_EQ(back.height, FaceHeight);
     EXPECT_EQ(parts.width, plan.width);
     EXPECT_EQ(parts.height, plan.height);
 }

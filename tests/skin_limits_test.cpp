@@ -126,7 +126,7 @@ TEST_F(SkinLimits, PathsAtTheEdgeOfTheBuffers)
         while (app.size() + 1 < length) app += app.size() % 200 == 0 ? '/' : 'd';   // folders of 199
         if (app.back() == '/') app.back() = 'd';
         WriteFile(app + "/skin/test.skn", TestSkinText().Text());
-        WriteFile(app + "/skin/test/back.bmp", Bmp24(240, 268, std::vector<uint32_t>(240 * 268, TestBackground)));
+        WriteFile(app + "/skin/test/back.bmp", Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, TestBackground)));
         WriteFile(app + "/skin/test/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
         const std::u16string device = DeviceForm(app) + u"\\";
         ASSERT_EQ(device.size() + images.size(), size_t(MAX_PATH - 1 + over));

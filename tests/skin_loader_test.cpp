@@ -1,5 +1,6 @@
 #include "skin_fixture.h"
 
+#include "engine/skin_cells.h"
 #include "engine/sound_effects.h"
 #include "platform/faults.h"
 #include "platform/inspect.h"
@@ -56,7 +57,7 @@ TEST_F(SkinLoaderTest, CompleteSkinFillsEverything)
 {
     ASSERT_EQ(Load(install.WriteSkin("test")), 0);
     EXPECT_TRUE(MessageBoxLog().empty());
-    for (int cell = 0; cell < 112; cell++) {
+    for (int cell = 0; cell < CellCount; cell++) {
         const SpriteCell& c = SpriteCells[cell];
         EXPECT_EQ(c.surface, 2);
         EXPECT_EQ(c.x, CellX(cell));
@@ -64,19 +65,19 @@ TEST_F(SkinLoaderTest, CompleteSkinFillsEverything)
         EXPECT_EQ(c.width, 6);
         EXPECT_EQ(c.height, 6);
     }
-    EXPECT_EQ(SpriteCells[112].width, 0);
+    EXPECT_EQ(SpriteCells[CellCount].width, 0);
     for (int a = 0; a < AreaCount; a++) {
         Area expected = TestArea(a);
         EXPECT_EQ(std::memcmp(&SkinLayout[a], &expected, sizeof expected), 0) << "area " << a;
     }
     for (int s = 0; s < SoundCount; s++)
         EXPECT_EQ(std::u16string(SoundBank[s]), SkinPath("test", ("s" + std::to_string(s + 1) + ".wav").c_str()));
-    EXPECT_EQ(SurfaceBank[0].width, 240);
-    EXPECT_EQ(SurfaceBank[0].height, 268);
-    EXPECT_EQ(SurfaceBank[1].width, 240);
-    EXPECT_EQ(SurfaceBank[2].width, TestPartsWidth);
-    EXPECT_EQ(SurfaceBank[2].maskSlot, 3);
-    EXPECT_EQ(SurfaceBank[3].height, TestPartsHeight);
+    EXPECT_EQ(SurfaceBank[SlotComposition].width, FaceWidth);
+    EXPECT_EQ(SurfaceBank[SlotComposition].height, FaceHeight);
+    EXPECT_EQ(SurfaceBank[SlotBackground].width, FaceWidth);
+    EXPECT_EQ(SurfaceBank[SlotParts].width, TestPartsWidth);
+    EXPECT_EQ(SurfaceBank[SlotParts].maskSlot, SlotPartsMask);
+    EXPECT_EQ(SurfaceBank[SlotPartsMask].height, TestPartsHeight);
     ASSERT_EQ(SoundLog().size(), 1u);
     EXPECT_EQ(SoundLog()[0].path, SkinPath("test", "s1.wav"));
 }
@@ -136,7 +137,7 @@ TEST_F(SkinLoaderTest, StopAtAreaSeventeenKeepsWhatWasRead)
     EXPECT_EQ(SkinLayout[16].x, -5);
     EXPECT_EQ(SkinLayout[42].y, -5);
     EXPECT_EQ(std::u16string(SoundBank[3]), u"x");   // sounds come after the areas
-    EXPECT_EQ(SurfaceBank[0].dc, nullptr);
+    EXPECT_EQ(SurfaceBank[SlotComposition].dc, nullptr);
 }
 
 TEST_F(SkinLoaderTest, SkinWithoutSoundsLoadsSilently)
@@ -235,7 +236,7 @@ TEST_F(SkinLoaderTest, SecondSkinLeavesNoTraceOfTheFirst)
     EXPECT_EQ(SkinLayout[0].x, TestArea(0).x);
     EXPECT_EQ(SpriteCells[4].width, 6);
     EXPECT_EQ(std::u16string(SoundBank[8]), SkinPath("second", "s9.wav"));
-    HDC dc = SurfaceBank[1].dc;
+    HDC dc = SurfaceBank[SlotBackground].dc;
     COLORREF c = GetPixel(dc, 10, 10);
     EXPECT_EQ(c, RGB(0x10, 0x20, 0x30));
 }
@@ -243,10 +244,10 @@ TEST_F(SkinLoaderTest, SecondSkinLeavesNoTraceOfTheFirst)
 TEST_F(SkinLoaderTest, PartsMaskBlackensTheTransparentColour)
 {
     ASSERT_EQ(Load(install.WriteSkin("test")), 0);
-    EXPECT_EQ(GetPixel(SurfaceBank[2].dc, CellX(5), CellY(5)), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(SurfaceBank[2].dc, CellX(5) + 1, CellY(5)), RGB(0x80, 0x05, 0x11));
-    EXPECT_EQ(GetPixel(SurfaceBank[3].dc, CellX(5), CellY(5)), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(SurfaceBank[3].dc, CellX(5) + 1, CellY(5)), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(SurfaceBank[SlotParts].dc, CellX(5), CellY(5)), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(SurfaceBank[SlotParts].dc, CellX(5) + 1, CellY(5)), RGB(0x80, 0x05, 0x11));
+    EXPECT_EQ(GetPixel(SurfaceBank[SlotPartsMask].dc, CellX(5), CellY(5)), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(SurfaceBank[SlotPartsMask].dc, CellX(5) + 1, CellY(5)), RGB(0, 0, 0));
 }
 
 struct NameCase {

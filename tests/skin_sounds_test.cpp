@@ -1,5 +1,5 @@
 // The skins' sounds: short, clean, distinct per event, and well-formed wave files.
-#include "tools/skin_sounds.h"
+#include "tools/make_skins/skin_sounds.h"
 
 #include <gtest/gtest.h>
 

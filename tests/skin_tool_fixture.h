@@ -71,10 +71,10 @@ inline std::string ShellQuoted(const std::string& arg)
     return quoted + "'";
 }
 
-// Runs numbrix-skin with these arguments; its output goes through files in `scratch`.
-inline ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch)
+// Runs a program with these arguments; its output goes through files in `scratch`.
+inline ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args, const TempDir& scratch)
 {
-    std::string command = ShellQuoted(NUMBRIX_SKIN_TOOL);
+    std::string command = ShellQuoted(program);
     for (const std::string& arg : args) command += " " + ShellQuoted(arg);
     std::string out = scratch / "tool.out", err = scratch / "tool.err";
     command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err);
@@ -84,6 +84,11 @@ inline ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scra
     run.out = ReadFile(out);
     run.err = ReadFile(err);
     return run;
+}
+
+inline ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch)
+{
+    return RunProgram(NUMBRIX_SKIN_TOOL, args, scratch);
 }
 
 // The output lines that begin with `prefix`.

@@ -2,8 +2,9 @@
 // point where a press reaches a key, and the line-numbered view of a skin file.
 #include "test_files.h"
 
-#include "tools/key_words.h"
-#include "tools/skin_source.h"
+#include "engine/calc_state.h"
+#include "tools/skin_tool/key_words.h"
+#include "tools/skin_tool/skin_source.h"
 
 #include <gtest/gtest.h>
 

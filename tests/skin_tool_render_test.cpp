@@ -10,7 +10,7 @@
 #include "platform/wince.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
-#include "tools/skin_render.h"
+#include "tools/skin_tool/skin_render.h"
 
 #include <cstring>
 
@@ -65,8 +65,8 @@ std::vector<uint32_t> CalculatorFace(const std::string& keys)
         RunUntilIdle();
     }
     std::vector<uint32_t> face;
-    for (int y = 0; y < 268; ++y)
-        for (int x = 0; x < 240; ++x) face.push_back(ScreenPixel(x, y + 26));
+    for (int y = 0; y < FaceHeight; ++y)
+        for (int x = 0; x < FaceWidth; ++x) face.push_back(ScreenPixel(x, y + 26));
     ReleaseSurfaces();
     ResetHeadlessDevice();
     appDirectory[0] = 0;
@@ -96,8 +96,8 @@ TEST_P(RenderedFace, IsWhatTheCalculatorShows)
                           scratch);
     ASSERT_EQ(run.status, 0) << run.err;
     PngImage png = ReadPng(out);
-    ASSERT_EQ(png.width, 240);
-    ASSERT_EQ(png.height, 268);
+    ASSERT_EQ(png.width, FaceWidth);
+    ASSERT_EQ(png.height, FaceHeight);
     std::vector<uint32_t> expected = CalculatorFace(GetParam().calculator);
     int differing = 0;
     for (size_t i = 0; i < expected.size(); ++i) differing += png.pixels[i] != expected[i];
@@ -125,17 +125,37 @@ TEST(RenderedSheet, HoldsTheFaceOfEveryStateInOrder)
     PngImage sheet = ReadPng(scratch / "sheet.png");
     std::vector<skintool::SheetFace> faces = skintool::SheetFaces();
     ASSERT_EQ(faces.size(), 31u);
-    ASSERT_EQ(sheet.width, 8 + 8 * 248);
-    ASSERT_EQ(sheet.height, 8 + 4 * (268 + 18 + 8));
+    ASSERT_EQ(sheet.width, 8 + 8 * (FaceWidth + 8));
+    ASSERT_EQ(sheet.height, 8 + 4 * (FaceHeight + 18 + 8));
     for (size_t i : {size_t(0), size_t(4), size_t(12), faces.size() - 1}) {
         ASSERT_EQ(RunTool({"render", skin, "--keys", faces[i].keys, "--out", scratch / "face.png"}, scratch).status, 0);
         PngImage face = ReadPng(scratch / "face.png");
-        int left = 8 + int(i % 8) * 248, top = 8 + int(i / 8) * (268 + 18 + 8);
+        int left = 8 + int(i % 8) * (FaceWidth + 8), top = 8 + int(i / 8) * (FaceHeight + 18 + 8);
         int differing = 0;
-        for (int y = 0; y < 268; ++y)
-            for (int x = 0; x < 240; ++x) differing += sheet.at(left + x, top + y) != face.at(x, y);
+        for (int y = 0; y < FaceHeight; ++y)
+            for (int x = 0; x < FaceWidth; ++x) differing += sheet.at(left + x, top + y) != face.at(x, y);
         EXPECT_EQ(differing, 0) << faces[i].caption;
     }
+}
+
+// The skin generator's preview comes from the same calculator session, wherever the skins go.
+TEST(MakeSkinsPreview, ShowsTheFacesThatTheCalculatorDraws)
+{
+    TempDir scratch;
+    ToolRun made = RunProgram(NUMBRIX_MAKE_SKINS, {scratch / "out", "--preview", scratch / "preview"}, scratch);
+    ASSERT_EQ(made.status, 0) << made.err;
+    PngImage preview = ReadPng(scratch / "preview/default.png");
+    ASSERT_EQ(preview.width, 8 + 4 * (FaceWidth + 8));
+    ASSERT_EQ(preview.height, FaceHeight + 16);
+    ToolRun run = RunTool({"render", std::string(NUMBRIX_SKIN_BUILD_DIR) + "/default.skn", "--keys", "1 2 3 4 . 5 +",
+                           "--out", scratch / "face.png"},
+                          scratch);
+    ASSERT_EQ(run.status, 0) << run.err;
+    PngImage face = ReadPng(scratch / "face.png");
+    int differing = 0;
+    for (int y = 0; y < FaceHeight; ++y)
+        for (int x = 0; x < FaceWidth; ++x) differing += preview.at(8 + x, 8 + y) != face.at(x, y);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(RenderNotes, PressesThatTheCalculatorIgnoresAreNoted)

@@ -4,6 +4,7 @@
 #include "x11_session.h"
 
 #include "../skin_fixture.h"
+#include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "engine/key_names.h"
@@ -24,7 +25,7 @@ struct ExpectedFace {
     Area layout[AreaCount];
 };
 
-ExpectedFace ComposeFace(const char* skin, const std::string& keys)
+ExpectedFace PaintedFace(const char* skin, const std::string& keys)
 {
     ReleaseSurfaces();
     ResetHeadlessDevice();
@@ -32,9 +33,7 @@ ExpectedFace ComposeFace(const char* skin, const std::string& keys)
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateTestMainWindow();
     LoadSkin((device + u"skin\\" + DeviceForm(skin) + u".skn").c_str());
-    for (auto& s : keyStates) s = Up;
-    calcState.radixMode = Dec;
-    ClearAll();
+    ResetCalculator();
     SetRadixMode(Dec);
     std::istringstream words(keys);
     std::string word;
@@ -89,9 +88,9 @@ protected:
         Screenshot shot = x.Capture();
         if (shot.width == 0) return -1;
         int differences = 0;
-        for (int y = 0; y < 268; y++)
-            for (int col = 0; col < 240; col++)
-                differences += shot.At(ScreenX(col), ScreenY(TitleBar + y)) != face.pixels.pixels[size_t(y) * 240 + col];
+        for (int y = 0; y < FaceHeight; y++)
+            for (int col = 0; col < FaceWidth; col++)
+                differences += shot.At(ScreenX(col), ScreenY(TitleBar + y)) != face.pixels.pixels[size_t(y) * FaceWidth + col];
         return differences;
     }
 
@@ -105,7 +104,7 @@ protected:
 
 TEST_F(CalculatorEndToEnd, TapsShowTheResultAndTheSkinChoiceIsKept)
 {
-    ExpectedFace fifteen = ComposeFace("default", "1 2 add 3 eq");
+    ExpectedFace fifteen = PaintedFace("default", "1 2 add 3 eq");
     int pid = x.Start({BuildDir + "/numbrix"}, environment);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(FindProgramWindow());
@@ -114,7 +113,7 @@ TEST_F(CalculatorEndToEnd, TapsShowTheResultAndTheSkinChoiceIsKept)
     EXPECT_EQ(FaceDifferences(fifteen), 0) << "the display shows 15 exactly as the painter draws it";
 
     ChooseSecondSkin();
-    ExpectedFace midnight = ComposeFace("midnight", "1 2 add 3 eq");
+    ExpectedFace midnight = PaintedFace("midnight", "1 2 add 3 eq");
     EXPECT_EQ(FaceDifferences(midnight), 0) << "the face is the second skin's, still showing 15";
 
     TapDevice(240 - 13, 13);   // the title bar's close button

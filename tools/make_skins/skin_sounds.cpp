@@ -1,4 +1,4 @@
-#include "tools/skin_sounds.h"
+#include "tools/make_skins/skin_sounds.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-// Where things lie: cells on the parts image, key areas on the 240 x 268 face, keys over keys
+// Where things lie: cells on the parts image, key areas on the face, keys over keys
 // (which key a press acts on, and keys that cannot be pressed), and the display.
 #include "engine/key_table.h"
-#include "tools/key_words.h"
-#include "tools/skin_check_internal.h"
+#include "tools/skin_tool/key_words.h"
+#include "tools/skin_tool/skin_check_internal.h"
 
 #include <algorithm>
 
@@ -10,7 +10,6 @@ namespace skintool {
 
 namespace {
 
-constexpr uint32_t TransparentPixel = 0x646464;
 constexpr RadixMode Modes[] = {Hex, Dec, Bin};
 
 bool CornerOnFace(const Area& r)
@@ -82,9 +81,19 @@ Box Shifted(const Box& box, const Area& at)
 Box GlyphInk(const SkinFacts& facts)
 {
     Box ink = {0, 0, 0, 0};
-    for (int cell = 88; cell <= 107; ++cell)
-        if (cell != 98) ink = Union(ink, InkOfCell(facts, cell));
+    for (int cell = CellFirstDigit; cell < CellFirstIndicator; ++cell)
+        if (cell != CellErrorSign) ink = Union(ink, InkOfCell(facts, cell));
     return ink;
+}
+
+// The display panel as it is drawn at its area's corner; empty when the area or the cell gives
+// no size.
+Box PanelBox(const SkinFacts& facts)
+{
+    const EntryFacts& area = facts.areas[AreaPanel];
+    const EntryFacts& cell = facts.cells[CellPanel];
+    if (!area.complete || !HasSize(cell)) return Box{0, 0, 0, 0};
+    return Shifted(Box{0, 0, cell.rect.width, cell.rect.height}, area.rect);
 }
 
 std::vector<int> CoveringKeys(const Area areas[AreaCount], int key, const std::vector<RadixMode>& modes)
@@ -186,10 +195,10 @@ void CheckAreas(SkinFacts& facts)
                             "), so it can never be pressed");
         else if (Intersect(box, FaceBox).Empty())
             facts.Error(entry.line, AreaKey(key),
-                        name + " at " + RectText(r) + " lies outside the 240 x 268 face: it can be neither seen nor pressed");
+                        name + " at " + RectText(r) + " lies outside the " + FaceSizeText() + " face: it can be neither seen nor pressed");
         else if (!Inside(box, FaceBox))
             facts.Error(entry.line, AreaKey(key),
-                        name + " at " + RectText(r) + " reaches beyond the 240 x 268 face; that part can be neither "
+                        name + " at " + RectText(r) + " reaches beyond the " + FaceSizeText() + " face; that part can be neither "
                                "seen nor pressed");
     }
 }
@@ -203,10 +212,10 @@ void CheckCornerAreas(SkinFacts& facts)
         const Area& r = entry.rect;
         if (!CornerOnFace(r))
             facts.Error(entry.line, AreaKey(a), "the corner " + std::to_string(r.x) + "," + std::to_string(r.y) + " of the " +
-                                                    AreaRole(a) + " lies outside the 240 x 268 face; what is drawn there is cut off");
+                                                    AreaRole(a) + " lies outside the " + FaceSizeText() + " face; what is drawn there is cut off");
         else if (r.width > 0 && r.height > 0 && !Inside(BoxOf(r), FaceBox))
             facts.Warning(entry.line, AreaKey(a),
-                          "the " + AreaRole(a) + " at " + RectText(r) + " reaches beyond the 240 x 268 face (the "
+                          "the " + AreaRole(a) + " at " + RectText(r) + " reaches beyond the " + FaceSizeText() + " face (the "
                           "calculator uses only its top-left corner here)");
     }
 }
@@ -224,17 +233,18 @@ void CheckKeyOverlaps(SkinFacts& facts)
         if (HasSize(facts.areas[key]) && !Intersect(BoxOf(areas[key]), FaceBox).Empty()) CheckReachable(facts, areas, key);
 }
 
-void CheckDisplay(SkinFacts& facts)
+void CheckPanel(SkinFacts& facts)
 {
     const EntryFacts& panelArea = facts.areas[AreaPanel];
-    Box panel = {0, 0, 0, 0};
-    if (panelArea.complete && HasSize(facts.cells[87])) {
-        panel = Shifted(Box{0, 0, facts.cells[87].rect.width, facts.cells[87].rect.height}, panelArea.rect);
-        if (CornerOnFace(panelArea.rect) && !Inside(panel, FaceBox))
-            facts.Error(panelArea.line, AreaKey(AreaPanel),
-                        "the display panel drawn at " + BoxText(panel) + " reaches beyond the 240 x 268 face");
-    }
+    Box panel = PanelBox(facts);
+    if (!panel.Empty() && CornerOnFace(panelArea.rect) && !Inside(panel, FaceBox))
+        facts.Error(panelArea.line, AreaKey(AreaPanel),
+                    "the display panel drawn at " + BoxText(panel) + " reaches beyond the " + FaceSizeText() + " face");
+}
 
+void CheckDisplayPositions(SkinFacts& facts)
+{
+    Box panel = PanelBox(facts);
     Box ink = GlyphInk(facts);
     bool orderReported = false;
     for (int p = 0; p < DisplayPositions && !ink.Empty(); ++p) {
@@ -245,7 +255,7 @@ void CheckDisplay(SkinFacts& facts)
         bool onFace = CornerOnFace(entry.rect);   // a corner off the face is told with the area itself
         if (onFace && !Inside(at, FaceBox))
             facts.Error(entry.line, key, "characters at display position " + std::to_string(p) + " cover " + BoxText(at) +
-                                             ", beyond the 240 x 268 face");
+                                             ", beyond the " + FaceSizeText() + " face");
         else if (onFace && !panel.Empty() && !Inside(at, panel))
             facts.Error(entry.line, key, "characters at display position " + std::to_string(p) + " cover " + BoxText(at) +
                                              ", outside the display panel at " + BoxText(panel));
@@ -267,24 +277,30 @@ void CheckDisplay(SkinFacts& facts)
                                                std::to_string(p - 1) + ", so the text does not read from left to right");
         }
     }
+}
 
+void CheckErrorSign(SkinFacts& facts)
+{
     const EntryFacts& first = facts.areas[AreaFirstPosition];
-    Box errorInk = InkOfCell(facts, 98);
-    if (first.complete && !errorInk.Empty()) {
-        Box at = Shifted(errorInk, first.rect);
-        bool onFace = CornerOnFace(first.rect);
-        if (onFace && !Inside(at, FaceBox))
-            facts.Error(first.line, AreaKey(AreaFirstPosition),
-                        "the error sign drawn at " + BoxText(at) + " reaches beyond the 240 x 268 face");
-        else if (onFace && !panel.Empty() && !Inside(at, panel))
-            facts.Warning(first.line, AreaKey(AreaFirstPosition),
-                          "the error sign drawn at " + BoxText(at) + " lies outside the display panel at " + BoxText(panel));
-    }
+    Box errorInk = InkOfCell(facts, CellErrorSign);
+    if (!first.complete || errorInk.Empty() || !CornerOnFace(first.rect)) return;
+    Box panel = PanelBox(facts);
+    Box at = Shifted(errorInk, first.rect);
+    if (!Inside(at, FaceBox))
+        facts.Error(first.line, AreaKey(AreaFirstPosition),
+                    "the error sign drawn at " + BoxText(at) + " reaches beyond the " + FaceSizeText() + " face");
+    else if (!panel.Empty() && !Inside(at, panel))
+        facts.Warning(first.line, AreaKey(AreaFirstPosition),
+                      "the error sign drawn at " + BoxText(at) + " lies outside the display panel at " + BoxText(panel));
+}
 
+void CheckOperatorIndicators(SkinFacts& facts)
+{
     const EntryFacts& indicator = facts.areas[AreaOperator];
+    if (!indicator.complete || !CornerOnFace(indicator.rect)) return;
     Box indicators = {0, 0, 0, 0};
     std::string beyond;
-    for (int cell = 108; cell < CellCount && indicator.complete && CornerOnFace(indicator.rect); ++cell) {
+    for (int cell = CellFirstIndicator; cell < CellCount; ++cell) {
         if (!HasSize(facts.cells[cell])) continue;
         Box at = Shifted(Box{0, 0, facts.cells[cell].rect.width, facts.cells[cell].rect.height}, indicator.rect);
         if (Inside(at, FaceBox)) continue;
@@ -294,7 +310,7 @@ void CheckDisplay(SkinFacts& facts)
     if (!beyond.empty())
         facts.Error(indicator.line, AreaKey(AreaOperator),
                     "the operator indicators drawn here (" + beyond + ") cover " + BoxText(indicators) +
-                        ", beyond the 240 x 268 face");
+                        ", beyond the " + FaceSizeText() + " face");
 }
 
 }  // namespace skintool

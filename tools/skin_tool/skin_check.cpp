@@ -1,15 +1,16 @@
 // The skin check: the text of the skin file (encoding, sections, keys, values), then the files,
 // cells and areas it names, and last the calculator's own loader.
-#include "tools/skin_check.h"
+#include "tools/skin_tool/skin_check.h"
 
 #include "engine/key_table.h"
 #include "platform/inspect.h"
 #include "platform/internal.h"
 #include "platform/text.h"
 #include "skin/skin_ini.h"
-#include "tools/calculator_session.h"
-#include "tools/key_words.h"
-#include "tools/skin_check_internal.h"
+#include "skin/surface_bank.h"
+#include "tools/skin_tool/calculator_session.h"
+#include "tools/skin_tool/key_words.h"
+#include "tools/skin_tool/skin_check_internal.h"
 
 #include <algorithm>
 #include <cctype>
@@ -33,7 +34,7 @@ struct KeyFamily {
 };
 constexpr KeyFamily CharKeys = {u"CHARACTER", "CHAR", 3, CellCount};
 constexpr KeyFamily AreaKeys = {u"AREA", "AREA", 2, AreaCount};
-constexpr KeyFamily SoundKeys = {u"SOUND", "SOUND", 2, SoundKeyCount};
+constexpr KeyFamily SoundKeys = {u"SOUND", "SOUND", 2, SoundCount};
 
 std::string NumberedKey(const char* prefix, int digits, int n)
 {
@@ -114,6 +115,18 @@ std::string IntendedKey(const std::u16string& written, const KeyFamily& family)
     }
     if (n < 1 || n > family.count) return "";
     return NumberedKey(family.prefix, family.digits, n);
+}
+
+// "BACKIMAGE" written "backimage": the same key in other letter case or with blanks inside.
+bool IntendedKeyIgnoringCase(const std::u16string& written, const std::string& key)
+{
+    std::string upper;
+    for (char16_t c : written) {
+        if (c == u' ' || c == u'\t') continue;
+        if (c >= 0x80) return false;
+        upper += char(std::toupper(int(c)));
+    }
+    return upper == key;
 }
 
 bool IsRemarkKey(const std::u16string& key)
@@ -318,7 +331,7 @@ void CheckFileSection(SkinFacts& facts)
 
 void CheckSounds(SkinFacts& facts)
 {
-    for (int n = 1; n <= SoundKeyCount; ++n) {
+    for (int n = 1; n <= SoundCount; ++n) {
         std::string key = SoundKey(n - 1);
         std::u16string value = ReadValue(facts, u"SOUND", key);
         if (value == Absent) continue;
@@ -356,7 +369,7 @@ std::string LoaderMessageMeaning(const std::u16string& text)
         return "the skin file is damaged or missing " + Utf8Of(text.substr(damaged.size()));
     static const char* const surfaces[] = {"the face's drawing surface", "the background image", "the parts image",
                                            "the parts image's mask"};
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = SlotComposition; slot <= SlotPartsMask; ++slot) {
         std::u16string failed = u"仮想画面(" + std::u16string(1, char16_t(u'0' + slot)) + u")の作成に失敗しました。";
         if (text == failed) return std::string("creating virtual screen (") + char('0' + slot) + ") failed: " + surfaces[slot];
     }
@@ -388,18 +401,6 @@ std::string RawBytes(const std::string& hostPath, bool* readable)
 }
 
 }  // namespace
-
-// "BACKIMAGE" written "backimage": the same key in other letter case or with blanks inside.
-bool IntendedKeyIgnoringCase(const std::u16string& written, const std::string& key)
-{
-    std::string upper;
-    for (char16_t c : written) {
-        if (c == u' ' || c == u'\t') continue;
-        if (c >= 0x80) return false;
-        upper += char(std::toupper(int(c)));
-    }
-    return upper == key;
-}
 
 void SkinFacts::Error(int line, const std::string& key, const std::string& text)
 {
@@ -443,7 +444,10 @@ CheckReport CheckSkin(const SkinLocation& location)
         CheckAreas(facts);
         CheckCornerAreas(facts);
         CheckKeyOverlaps(facts);
-        CheckDisplay(facts);
+        CheckPanel(facts);
+        CheckDisplayPositions(facts);
+        CheckErrorSign(facts);
+        CheckOperatorIndicators(facts);
         if (installed && location.devicePath.size() < MAX_PATH) verdict = RunLoader(location);
     }
 
@@ -487,24 +491,19 @@ std::string SoundKey(int sound)
     return NumberedKey("SOUND", 2, sound + 1);
 }
 
-static int KeyOfFace(int face)
-{
-    for (int k = 0; k < KeyCount; ++k)
-        if (KeyTable[k].cell[Up] == face) return k;
-    return -1;
-}
-
 std::string CellRole(int cell)
 {
     static const char* const looks[] = {"up", "down", "disabled"};
-    if (cell < 87) return std::string(looks[cell / 29]) + " face of the " + KeyDescription(KeyOfFace(cell % 29)) + " key";
-    if (cell == 87) return "display panel";
-    if (cell < 98) return std::string("glyph \"") + char('0' + cell - 88) + "\"";
-    if (cell == 98) return "error sign";
-    if (cell < 102) return std::string("glyph \"") + ".-,"[cell - 99] + "\"";
-    if (cell < 108) return std::string("glyph \"") + char('a' + cell - 102) + "\"";
+    auto glyph = [](char c) { return std::string("glyph \"") + c + "\""; };
+    if (cell < CellPanel)
+        return std::string(looks[cell / FaceCount]) + " face of the " + KeyDescription(KeyOfFace(cell % FaceCount)) + " key";
+    if (cell == CellPanel) return "display panel";
+    if (cell < CellErrorSign) return glyph(char('0' + cell - CellFirstDigit));
+    if (cell == CellErrorSign) return "error sign";
+    if (cell < CellFirstLetter) return glyph(".-,"[cell - CellPoint]);
+    if (cell < CellFirstIndicator) return glyph(char('a' + cell - CellFirstLetter));
     static const char* const operators[] = {"add", "subtract", "multiply", "divide"};
-    return std::string(operators[cell - 108]) + " indicator";
+    return std::string(operators[cell - CellFirstIndicator]) + " indicator";
 }
 
 std::string AreaRole(int area)
@@ -520,8 +519,8 @@ std::string AreaRole(int area)
 
 bool CellNeverDrawn(int cell)
 {
-    if (cell < 58 || cell > 86) return false;
-    int key = KeyOfFace(cell - 58);
+    if (cell < CellFirstDisabled || cell >= CellPanel) return false;
+    int key = KeyOfFace(cell - CellFirstDisabled);
     return IsKeyEnabled(key, Hex) && IsKeyEnabled(key, Dec) && IsKeyEnabled(key, Bin);
 }
 
@@ -554,6 +553,11 @@ std::string BoxText(const Box& box)
 std::string RectText(const Area& rect)
 {
     return BoxText(BoxOf(rect));
+}
+
+std::string FaceSizeText()
+{
+    return std::to_string(FaceWidth) + " x " + std::to_string(FaceHeight);
 }
 
 }  // namespace skintool

@@ -4,29 +4,13 @@
 // that the tests can check a design without drawing it.
 #pragma once
 #include "engine/key_table.h"
+#include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
 
 #include <cstdint>
 #include <string>
 
 namespace skins {
-
-constexpr int ClientWidth = 240;   // the calculator's client area on the device
-constexpr int ClientHeight = 268;
-
-// The cell plan of a skin: faces in the order of KeyTable's upCell, then the fixed parts.
-constexpr int CellCount = 112;
-constexpr int FaceCount = 29;
-constexpr int CellFirstDown = 29;
-constexpr int CellFirstDisabled = 58;
-constexpr int CellPanel = 87;
-constexpr int CellFirstDigit = 88;    // glyphs 0-9
-constexpr int CellError = 98;
-constexpr int CellPoint = 99;
-constexpr int CellMinus = 100;
-constexpr int CellComma = 101;
-constexpr int CellFirstLetter = 102;  // glyphs a-f
-constexpr int CellFirstIndicator = 108;  // + - x /, in OpCode order
 
 struct Rect {
     int x, y, w, h;
@@ -128,11 +112,6 @@ constexpr int CellGap = 2;
 // Size of a cell: a key's faces are the size of its area, so that what is drawn is what is hit.
 Rect CellSize(const SkinDesign& design, int cell);
 CellPlan PlanCells(const SkinDesign& design);
-
-// The key whose up face is cell face (0-28).
-int KeyOfFace(int face);
-// The glyph cell of a display character, or -1 when it has none.
-int GlyphCell(char16_t c);
 
 // The skin file, CR LF line ends, naming its images and sounds relative to skin/<name>/.
 std::string SkinFileText(const SkinDesign& design);

@@ -1,6 +1,6 @@
-#include "tools/calculator_session.h"
+#include "tools/skin_tool/calculator_session.h"
 
-#include "display/frame_painter.h"
+#include "display/face_window.h"
 #include "engine/app_globals.h"
 #include "engine/calc_state.h"
 #include "engine/skin_layout.h"
@@ -51,14 +51,12 @@ private:
     int saved_;
 };
 
-// The main window's creation: every key up, decimal mode, everything cleared, the skin loaded,
-// then the switch to decimal mode. A skin that does not load ends the creation.
+// The main window's creation: the calculator reset, the skin loaded, then the switch to decimal
+// mode. A skin that does not load ends the creation.
 LRESULT OnCreate(HWND window)
 {
     mainWindow = window;
-    for (auto& state : keyStates) state = Up;
-    calcState.radixMode = Dec;
-    ClearAll();
+    ResetCalculator();
     skinLoaded = LoadSkin(appSettings.skinFile) == 0;
     if (!skinLoaded) return -1;
     SetRadixMode(Dec);
@@ -68,24 +66,12 @@ LRESULT OnCreate(HWND window)
 // The main window's handling of creation, stylus, paint and teardown messages.
 LRESULT FaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (HandleFaceMessage(window, message, lParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window);
     case WM_DESTROY:
         ReleaseSurfaces();
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        PaintFrame();
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        ::PressKey(lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        ReleaseKeys();
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

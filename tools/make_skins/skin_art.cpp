@@ -1,4 +1,4 @@
-#include "tools/skin_art.h"
+#include "tools/make_skins/skin_art.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -486,19 +486,19 @@ Image DrawBackground(const SkinDesign& design)
 {
     const Palette& palette = design.palette;
     const Rect& panel = design.display.panel;
-    Canvas canvas(ClientWidth, ClientHeight);
-    RoundRect all = {0, 0, float(ClientWidth), float(ClientHeight), 0};
+    Canvas canvas(FaceWidth, FaceHeight);
+    RoundRect all = {0, 0, float(FaceWidth), float(FaceHeight), 0};
     FillGradient(canvas, all, palette.bodyTop, palette.bodyBottom);
-    FillRoundRect(canvas, {0, 0, float(ClientWidth), 1, 0}, Ink{White, 0.12f});
+    FillRoundRect(canvas, {0, 0, float(FaceWidth), 1, 0}, Ink{White, 0.12f});
     // The display sits in a recess: a light lip below it, then the dark bezel.
     RoundRect lip = {panel.x - 3.0f, panel.y - 2.0f, panel.w + 6.0f, panel.h + 5.0f, 8};
     FillRoundRect(canvas, lip, Ink{White, 0.10f});
     RoundRect bezel = {panel.x - 3.0f, panel.y - 3.0f, panel.w + 6.0f, panel.h + 6.0f, 8};
     FillRoundRect(canvas, bezel, Ink{palette.bezel, 1.0f});
 
-    Image image(ClientWidth, ClientHeight, Black);
-    for (int y = 0; y < ClientHeight; y++)
-        for (int x = 0; x < ClientWidth; x++) {
+    Image image(FaceWidth, FaceHeight, Black);
+    for (int y = 0; y < FaceHeight; y++)
+        for (int x = 0; x < FaceWidth; x++) {
             const float* p = canvas.pixel(x, y);
             float grain = Grain(x, y) * 2.5f / 255.0f;
             image.at(x, y) = {uint8_t(std::clamp(std::lround((p[0] + grain) * 255), 0L, 255L)),
@@ -519,8 +519,7 @@ void PlaceCell(Image& parts, const Rect& cell, const Canvas& layer, const Image&
         }
 }
 
-constexpr char GlyphChars[] = "0123456789";
-constexpr char LetterChars[] = "abcdef";
+constexpr char DisplayCharacters[] = "0123456789abcdef.-,";
 
 }  // namespace
 
@@ -533,23 +532,24 @@ bool DrawSkin(const SkinDesign& design, const char* fontPath, SkinImages& images
         !OpenFont(fontPath, std::max(design.display.brandSize, 6), fonts.brand))
         return false;
 
-    images.plan = PlanCells(design);
-    PlanAreas(design, images.areas);
+    CellPlan plan = PlanCells(design);
+    Rect areas[AreaCount];
+    PlanAreas(design, areas);
     for (int c = 0; c < CellCount; c++) {
-        const Rect& r = images.plan.cells[c];
-        if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > images.plan.width || r.y + r.h > images.plan.height) {
+        const Rect& r = plan.cells[c];
+        if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > plan.width || r.y + r.h > plan.height) {
             std::fprintf(stderr, "numbrix-make-skins: cell %d of skin %s lies outside its parts image\n", c, design.name);
             return false;
         }
     }
     images.background = DrawBackground(design);
-    Image& parts = images.parts = Image(images.plan.width, images.plan.height, TransparentColour);
-    const Rect* cells = images.plan.cells;
+    Image& parts = images.parts = Image(plan.width, plan.height, TransparentColour);
+    const Rect* cells = plan.cells;
 
     for (int k = 0; k < KeyCount; k++) {
-        const Rect& area = images.areas[k];
+        const Rect& area = areas[k];
         Image underlay = Crop(images.background, area, design.palette.bodyBottom);
-        Rgb body = images.background.at(std::min(area.x + area.w / 2, ClientWidth - 1), std::min(area.y + area.h / 2, ClientHeight - 1));
+        Rgb body = images.background.at(std::min(area.x + area.w / 2, FaceWidth - 1), std::min(area.y + area.h / 2, FaceHeight - 1));
         for (KeyState state : {Up, Down, Disabled}) {
             Canvas layer(area.w, area.h);
             DrawKeyFace(layer, design, k, state, fonts, body);
@@ -572,19 +572,15 @@ bool DrawSkin(const SkinDesign& design, const char* fontPath, SkinImages& images
         DrawGlyph(layer, design, c, colour);
         PlaceCell(parts, size, layer, Crop(face, {first.x, first.y, size.w, size.h}, design.palette.panelBottom));
     };
-    for (int i = 0; i < 10; i++) glyph(CellFirstDigit + i, GlyphChars[i], design.palette.ink);
-    for (int i = 0; i < 6; i++) glyph(CellFirstLetter + i, LetterChars[i], design.palette.ink);
-    glyph(CellPoint, '.', design.palette.ink);
-    glyph(CellMinus, '-', design.palette.ink);
-    glyph(CellComma, ',', design.palette.ink);
-    glyph(CellError, 'e', design.palette.errorInk);
+    for (const char* c = DisplayCharacters; *c; c++) glyph(GlyphCell(char16_t(*c)), *c, design.palette.ink);
+    glyph(CellErrorSign, 'e', design.palette.errorInk);
 
     Rect indicator = IndicatorArea(design);
     Image indicatorUnderlay = Crop(face, indicator, design.palette.panelTop);
     for (int op = OpAdd; op <= OpDivide; op++) {
         Canvas layer(indicator.w, indicator.h);
         DrawIndicator(layer, design, op);
-        PlaceCell(parts, cells[CellFirstIndicator + op - 1], layer, indicatorUnderlay);
+        PlaceCell(parts, cells[IndicatorCell(OpCode(op))], layer, indicatorUnderlay);
     }
     return true;
 }

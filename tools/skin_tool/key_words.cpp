@@ -1,5 +1,6 @@
-#include "tools/key_words.h"
+#include "tools/skin_tool/key_words.h"
 
+#include "engine/calc_state.h"
 #include "engine/key_names.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ bool ParseKeyWord(const std::string& word, RadixMode mode, KeyWord* parsed)
     if (hold) lower.erase(0, 5);
     int key = KeyOfName(lower);
     if (key < 0) return false;
-    // Decided: a bare "c" is clear all wherever the digit C cannot be pressed.
+    // A bare "c" is clear all wherever the digit C cannot be pressed.
     if (lower == "c" && mode != Hex) key = KeyClearAll;
     *parsed = KeyWord{key, hold};
     return true;
@@ -78,15 +79,6 @@ std::string ModeName(RadixMode mode)
     return "unknown";
 }
 
-int KeyAtPoint(int x, int y, const KeyState states[KeyCount], const Area areas[AreaCount])
-{
-    for (int k = 0; k < KeyCount; k++) {
-        if (states[k] == Disabled) continue;
-        if (AreaContains(areas[k], x, y)) return k;
-    }
-    return -1;
-}
-
 bool FindPressPoint(int key, const KeyState states[KeyCount], const Area areas[AreaCount], FacePoint* point)
 {
     const Area& area = areas[key];
@@ -109,12 +101,6 @@ bool FindPressPoint(int key, const KeyState states[KeyCount], const Area areas[A
         }
     }
     return best != INT64_MAX;
-}
-
-void ModeKeyStates(RadixMode mode, KeyState states[KeyCount])
-{
-    for (int k = 0; k < KeyCount; k++) states[k] = IsKeyEnabled(k, mode) ? Up : Disabled;
-    states[KeyHexMode + mode] = Down;
 }
 
 }  // namespace skintool

@@ -1,7 +1,7 @@
 // The nine short sounds of a generated skin, synthesised from a few enveloped tones each, and
 // their wave files (16-bit PCM, mono).
 #pragma once
-#include "tools/skin_design.h"
+#include "tools/make_skins/skin_design.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "tools/skin_image.h"
+#include "tools/make_skins/skin_image.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,28 +39,6 @@ Image Crop(const Image& image, const Rect& rect, Rgb outside)
     Image out(rect.w, rect.h, outside);
     DrawCell(image, rect, out, 0, 0, false);
     return out;
-}
-
-Image ComposeFace(const Image& background, const Image& parts, const CellPlan& plan,
-                  const Rect areas[AreaCount], const FaceState& state)
-{
-    Image face(ClientWidth, ClientHeight, Rgb{0, 0, 0});
-    DrawCell(background, {0, 0, background.width, background.height}, face, 0, 0, false);
-    auto draw = [&](int cell, const Rect& area) { DrawCell(parts, plan.cells[cell], face, area.x, area.y, true); };
-    for (int k = 0; k < KeyCount; k++) draw(KeyTable[k].cell[state.keys[k]], areas[k]);
-    draw(CellPanel, areas[AreaPanel]);
-    if (state.error) {
-        draw(CellError, areas[AreaFirstPosition]);
-    } else {
-        int length = 0;
-        while (state.text[length]) length++;
-        for (int i = 0; i < length && i < DisplayPositions; i++) {
-            int cell = GlyphCell(state.text[length - 1 - i]);
-            if (cell >= 0) draw(cell, areas[AreaFirstPosition + i]);
-        }
-    }
-    if (state.pendingOp != 0) draw(CellFirstIndicator - 1 + state.pendingOp, areas[AreaOperator]);
-    return face;
 }
 
 }  // namespace skins

@@ -4,7 +4,7 @@
 #include "platform/internal.h"
 #include "platform/wav.h"
 #include "skin/skin_loader.h"
-#include "tools/skin_check_internal.h"
+#include "tools/skin_tool/skin_check_internal.h"
 
 #include <SDL_audio.h>
 
@@ -135,25 +135,22 @@ Picture LoadPicture(SkinFacts& facts, const char* key, int line, const std::u16s
     return picture;
 }
 
-constexpr uint32_t TransparentPixel = 0x646464;   // the transparent colour, red 100, green 100, blue 100
-
 }  // namespace
 
 void CheckImages(SkinFacts& facts, const std::u16string& backImage, int backLine, const std::u16string& partsImage,
                  int partsLine)
 {
-    static_assert(SKIN_TRANSPARENT_COLOR == 0x646464, "the transparent colour is grey 100 in both colour forms");
     if (backLine >= 0) facts.background = LoadPicture(facts, "BACKIMAGE", backLine, backImage, "the background image");
     if (partsLine >= 0) facts.parts = LoadPicture(facts, "PARTSIMAGE", partsLine, partsImage, "the parts image");
     const Picture& back = facts.background;
-    if (back.loaded && (back.width < 240 || back.height < 268))
+    if (back.loaded && (back.width < FaceWidth || back.height < FaceHeight))
         facts.Warning(backLine, "BACKIMAGE",
                       "the background image is " + std::to_string(back.width) + "x" + std::to_string(back.height) +
-                          ", smaller than the 240 x 268 face; the rest of the face is left black");
-    else if (back.loaded && (back.width > 240 || back.height > 268))
+                          ", smaller than the " + FaceSizeText() + " face; the rest of the face is left black");
+    else if (back.loaded && (back.width > FaceWidth || back.height > FaceHeight))
         facts.Warning(backLine, "BACKIMAGE",
                       "the background image is " + std::to_string(back.width) + "x" + std::to_string(back.height) +
-                          "; only its top-left 240 x 268 pixels are seen");
+                          "; only its top-left " + FaceSizeText() + " pixels are seen");
     const Picture& parts = facts.parts;
     if (parts.loaded) {
         bool anyTransparent = false;

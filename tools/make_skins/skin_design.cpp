@@ -1,7 +1,7 @@
-#include "tools/skin_design.h"
+#include "tools/make_skins/skin_design.h"
 
 #include "engine/key_names.h"
-#include "tools/skin_sounds.h"
+#include "tools/make_skins/skin_sounds.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -131,13 +131,6 @@ void PlanAreas(const SkinDesign& design, Rect areas[AreaCount])
     areas[AreaOperator] = IndicatorArea(design);
 }
 
-int KeyOfFace(int face)
-{
-    for (int k = 0; k < KeyCount; k++)
-        if (KeyTable[k].cell[Up] == face) return k;
-    return -1;
-}
-
 Rect CellSize(const SkinDesign& design, int cell)
 {
     const Display& d = design.display;
@@ -176,16 +169,6 @@ CellPlan PlanCells(const SkinDesign& design)
     return plan;
 }
 
-int GlyphCell(char16_t c)
-{
-    if (c >= u'0' && c <= u'9') return CellFirstDigit + (c - u'0');
-    if (c >= u'a' && c <= u'f') return CellFirstLetter + (c - u'a');
-    if (c == u'.') return CellPoint;
-    if (c == u'-') return CellMinus;
-    if (c == u',') return CellComma;
-    return -1;
-}
-
 static std::string CellRole(int cell)
 {
     static const char* const States[3] = {"up", "down", "disabled"};
@@ -194,8 +177,8 @@ static std::string CellRole(int cell)
     if (cell < CellPanel)
         return std::string("key ") + KeyName(KeyOfFace(cell % FaceCount)) + " " + States[cell / FaceCount];
     if (cell == CellPanel) return "display panel";
-    if (cell < CellError) return std::string("glyph ") + Glyphs[cell - CellFirstDigit];
-    if (cell == CellError) return "error sign";
+    if (cell < CellErrorSign) return std::string("glyph ") + Glyphs[cell - CellFirstDigit];
+    if (cell == CellErrorSign) return "error sign";
     if (cell == CellPoint) return "glyph point";
     if (cell == CellMinus) return "glyph minus";
     if (cell == CellComma) return "glyph comma";

@@ -1,8 +1,7 @@
-// Opaque RGB images and the two ways the calculator puts a skin's pieces together: a layer with
-// coverage becomes a parts-image cell (transparent where nothing shows), and cells are drawn over
-// the background with the transparent colour left out, in the order the frame painter uses.
+// Opaque RGB images, and how a drawn layer with coverage becomes a parts-image cell: transparent
+// where nothing shows, elsewhere the colour it will have when the calculator draws it.
 #pragma once
-#include "tools/skin_design.h"
+#include "tools/make_skins/skin_design.h"
 
 #include <vector>
 
@@ -29,17 +28,5 @@ Rgb PartsPixel(const float premultiplied[3], float alpha, Rgb underlay);
 void DrawCell(const Image& source, const Rect& rect, Image& target, int x, int y, bool keyed);
 // The region of an image under rect; pixels outside the image take outside.
 Image Crop(const Image& image, const Rect& rect, Rgb outside);
-
-// What the frame painter needs to draw a face: each key's state, the display text (drawn right
-// to left from position 0) or the error sign, and the pending operator (0 for none).
-struct FaceState {
-    KeyState keys[KeyCount];
-    const char16_t* text;
-    bool error;
-    int pendingOp;
-};
-
-Image ComposeFace(const Image& background, const Image& parts, const CellPlan& plan,
-                  const Rect areas[AreaCount], const FaceState& state);
 
 }  // namespace skins

@@ -28,26 +28,13 @@ bool IsKeyWord(const std::string& word);
 std::string KeyDescription(int key);
 std::string ModeName(RadixMode mode);
 
-// The calculator's client area, where the face is drawn and presses land.
-constexpr int FaceWidth = 240;
-constexpr int FaceHeight = 268;
-
 struct FacePoint {
     int x, y;
 };
 
-// The key that a press at (x, y) of the client area acts on with these key states, as the key
-// press's hit test finds it: the lowest key index whose area holds the point, skipping disabled
-// keys. -1 for none.
-int KeyAtPoint(int x, int y, const KeyState states[KeyCount], const Area areas[AreaCount]);
-
 // The point nearest to the centre of the visible part of the key's area where a press acts on that
-// key. False when there is none: the area lies outside the client area, or lower keys that are not
-// disabled cover all of it.
+// key (KeyAtPoint finds it). False when there is none: the area lies outside the face, or lower
+// keys that are not disabled cover all of it.
 bool FindPressPoint(int key, const KeyState states[KeyCount], const Area areas[AreaCount], FacePoint* point);
-
-// The key states with which a radix mode starts: disabled where the mode does not use a key,
-// the mode's own key down.
-void ModeKeyStates(RadixMode mode, KeyState states[KeyCount]);
 
 }  // namespace skintool

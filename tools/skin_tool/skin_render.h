@@ -1,8 +1,9 @@
 // numbrix-skin render: the face that the calculator shows after a sequence of key presses, and a
 // sheet of faces that puts every cell of a skin to use.
 #pragma once
-#include "tools/skin_location.h"
+#include "tools/skin_tool/skin_location.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,28 @@ bool SplitKeySequence(const std::string& sequence, std::vector<std::string>* wor
 int RenderFace(const SkinLocation& location, const std::vector<std::string>& words, const std::string& outPath);
 int RenderAllStates(const SkinLocation& location, const std::string& outPath);
 
-// The sheet's faces: a caption and the key sequence that leads to the face from the start.
+// A face of a sheet: a caption and the key sequence that leads to the face from the start.
 struct SheetFace {
     std::string caption;
     std::string keys;
 };
+// The faces of the sheet that --all-states writes.
 std::vector<SheetFace> SheetFaces();
+
+// Faces in rows of `columns`, each with a caption line below it (none when captionHeight is 0),
+// on a ground of one colour.
+struct SheetStyle {
+    int columns;
+    int captionHeight;
+    uint32_t ground;
+};
+
+enum class SheetResult { Written, SkinNotLoaded, NotWritten };
+
+// Starts the calculator afresh for each face, presses its keys and puts the face it then shows on
+// the sheet, which is written as a PNG image. When the skin does not load, loaderMessage holds the
+// message the calculator shows.
+SheetResult WriteSheet(const SkinLocation& location, const std::vector<SheetFace>& faces, const SheetStyle& style,
+                       const std::string& outPath, std::u16string* loaderMessage);
 
 }  // namespace skintool

@@ -1,10 +1,10 @@
-// The calculator in the headless host, for the tool: a main window of the calculator's size that
+// The calculator in the headless host, for the tools: a main window of the calculator's size that
 // is created, loads its skin, takes stylus presses and paints exactly as the program's main window
-// does (LoadSkin, SetRadixMode, PressKey, ReleaseKeys, PaintFrame), and the face it shows.
+// does (ResetCalculator, LoadSkin, SetRadixMode, HandleFaceMessage), and the face it shows.
 #pragma once
 #include "platform/internal.h"
-#include "tools/key_words.h"
-#include "tools/skin_location.h"
+#include "tools/skin_tool/key_words.h"
+#include "tools/skin_tool/skin_location.h"
 
 #include <string>
 

@@ -1,9 +1,12 @@
 // What the parts of the skin check share: the facts gathered about a skin, and the checks that
 // each part runs on them.
 #pragma once
+#include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
-#include "tools/skin_check.h"
-#include "tools/skin_source.h"
+#include "engine/sound_effects.h"
+#include "skin/skin_loader.h"
+#include "tools/skin_tool/skin_check.h"
+#include "tools/skin_tool/skin_source.h"
 
 #include <cstdint>
 #include <string>
@@ -11,8 +14,9 @@
 
 namespace skintool {
 
-constexpr int CellCount = 112;
-constexpr int SoundKeyCount = 9;
+// The transparent colour as a pixel (0x00RRGGBB) of a decoded image.
+constexpr uint32_t TransparentPixel = 0x646464;
+static_assert(SKIN_TRANSPARENT_COLOR == TransparentPixel, "the transparent colour is grey 100 in both colour forms");
 
 // A CHAR or AREA entry: whether the reader finds it, and its numbers when it gives all four.
 struct EntryFacts {
@@ -54,8 +58,6 @@ std::string AreaRole(int area);
 bool CellNeverDrawn(int cell);
 
 std::string Quoted(const std::u16string& text);
-// "backimage" or "BACK IMAGE" for BACKIMAGE: the same key in other letter case or with blanks.
-bool IntendedKeyIgnoringCase(const std::u16string& written, const std::string& key);
 std::string RectText(const Area& rect);   // "x,y WxH"
 
 // skin_check_images.cpp: the files that the skin names (paths, presence, decoding, the parts
@@ -65,12 +67,16 @@ void CheckImages(SkinFacts& facts, const std::u16string& backImage, int backLine
 void CheckSound(SkinFacts& facts, int sound, const std::u16string& value, int line);
 void CheckCellContents(SkinFacts& facts);
 
-// skin_check_layout.cpp: cells on the parts image, areas on the face, keys over keys, the display.
+// skin_check_layout.cpp: cells on the parts image, areas on the face, keys over keys, and the
+// display: its panel, the characters at its positions, the error sign, the operator indicators.
 void CheckCells(SkinFacts& facts);
 void CheckAreas(SkinFacts& facts);
 void CheckCornerAreas(SkinFacts& facts);
 void CheckKeyOverlaps(SkinFacts& facts);
-void CheckDisplay(SkinFacts& facts);
+void CheckPanel(SkinFacts& facts);
+void CheckDisplayPositions(SkinFacts& facts);
+void CheckErrorSign(SkinFacts& facts);
+void CheckOperatorIndicators(SkinFacts& facts);
 
 // Rectangles with 64-bit edges, so that any 32-bit skin numbers can be combined.
 struct Box {
@@ -81,6 +87,8 @@ Box BoxOf(const Area& area);
 Box Intersect(const Box& a, const Box& b);
 bool Inside(const Box& inner, const Box& outer);
 std::string BoxText(const Box& box);   // "x,y WxH"
-const Box FaceBox = {0, 0, 240, 268};
+const Box FaceBox = {0, 0, FaceWidth, FaceHeight};
+// "240 x 268", for messages.
+std::string FaceSizeText();
 
 }  // namespace skintool

@@ -1,7 +1,7 @@
-#include "tools/skin_render.h"
+#include "tools/skin_tool/skin_render.h"
 
 #include "platform/headless.h"
-#include "tools/calculator_session.h"
+#include "tools/skin_tool/calculator_session.h"
 
 #include <cstdio>
 #include <sstream>
@@ -33,27 +33,20 @@ void PressWords(CalculatorSession& session, const std::vector<std::string>& word
     }
 }
 
-bool StartSession(CalculatorSession& session, const SkinLocation& location)
+void ReportNotLoaded(const SkinLocation& location, const std::u16string& message)
 {
-    std::u16string message;
-    if (session.Start(location, &message)) return true;
     std::fprintf(stderr, "numbrix-skin: the calculator does not load %s; it shows \"%s\" (numbrix-skin check lists "
                          "the problems)\n",
                  location.hostPath.c_str(), Utf8Of(message).c_str());
-    return false;
 }
 
-bool Write(const PixelBuffer& picture, const std::string& outPath)
+void ReportNotWritten(const std::string& outPath)
 {
-    if (WritePng(picture, outPath)) return true;
     std::fprintf(stderr, "numbrix-skin: cannot write %s\n", outPath.c_str());
-    return false;
 }
 
-constexpr int SheetColumns = 8;
 constexpr int SheetGap = 8;
-constexpr int CaptionHeight = 18;
-constexpr uint32_t SheetBackground = 0x505050;
+constexpr SheetStyle AllStatesStyle = {8, 18, 0x505050};
 constexpr uint32_t CaptionColour = 0xFFFFFF;
 
 void Place(PixelBuffer& sheet, const PixelBuffer& face, int left, int top)
@@ -83,9 +76,15 @@ bool SplitKeySequence(const std::string& sequence, std::vector<std::string>* wor
 int RenderFace(const SkinLocation& location, const std::vector<std::string>& words, const std::string& outPath)
 {
     CalculatorSession session;
-    if (!StartSession(session, location)) return 1;
+    std::u16string message;
+    if (!session.Start(location, &message)) {
+        ReportNotLoaded(location, message);
+        return 1;
+    }
     PressWords(session, words);
-    return Write(session.Face(), outPath) ? 0 : 1;
+    if (WritePng(session.Face(), outPath)) return 0;
+    ReportNotWritten(outPath);
+    return 1;
 }
 
 std::vector<SheetFace> SheetFaces()
@@ -105,26 +104,38 @@ std::vector<SheetFace> SheetFaces()
     return faces;
 }
 
-int RenderAllStates(const SkinLocation& location, const std::string& outPath)
+SheetResult WriteSheet(const SkinLocation& location, const std::vector<SheetFace>& faces, const SheetStyle& style,
+                       const std::string& outPath, std::u16string* loaderMessage)
 {
-    std::vector<SheetFace> faces = SheetFaces();
-    int rows = (int(faces.size()) + SheetColumns - 1) / SheetColumns;
+    int rows = (int(faces.size()) + style.columns - 1) / style.columns;
+    int rowHeight = FaceHeight + style.captionHeight + SheetGap;
     PixelBuffer sheet;
-    sheet.Resize(SheetGap + SheetColumns * (FaceWidth + SheetGap),
-                 SheetGap + rows * (FaceHeight + CaptionHeight + SheetGap), SheetBackground);
+    sheet.Resize(SheetGap + style.columns * (FaceWidth + SheetGap), SheetGap + rows * rowHeight, style.ground);
     for (size_t i = 0; i < faces.size(); ++i) {
         CalculatorSession session;
-        if (!StartSession(session, location)) return 1;
+        if (!session.Start(location, loaderMessage)) return SheetResult::SkinNotLoaded;
         std::vector<std::string> words;
         std::string unknown;
         SplitKeySequence(faces[i].keys, &words, &unknown);
         PressWords(session, words);
-        int left = SheetGap + int(i % SheetColumns) * (FaceWidth + SheetGap);
-        int top = SheetGap + int(i / SheetColumns) * (FaceHeight + CaptionHeight + SheetGap);
+        int left = SheetGap + int(i % size_t(style.columns)) * (FaceWidth + SheetGap);
+        int top = SheetGap + int(i / size_t(style.columns)) * rowHeight;
         Place(sheet, session.Face(), left, top);
-        RenderText(sheet, left + 2, top + FaceHeight + 2, Utf16Of(faces[i].caption), 12, CaptionColour);
+        if (style.captionHeight > 0)
+            RenderText(sheet, left + 2, top + FaceHeight + 2, Utf16Of(faces[i].caption), 12, CaptionColour);
     }
-    return Write(sheet, outPath) ? 0 : 1;
+    return WritePng(sheet, outPath) ? SheetResult::Written : SheetResult::NotWritten;
+}
+
+int RenderAllStates(const SkinLocation& location, const std::string& outPath)
+{
+    std::u16string message;
+    switch (WriteSheet(location, SheetFaces(), AllStatesStyle, outPath, &message)) {
+    case SheetResult::Written: return 0;
+    case SheetResult::SkinNotLoaded: ReportNotLoaded(location, message); break;
+    case SheetResult::NotWritten: ReportNotWritten(outPath); break;
+    }
+    return 1;
 }
 
 }  // namespace skintool

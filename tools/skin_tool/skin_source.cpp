@@ -1,4 +1,4 @@
-#include "tools/skin_source.h"
+#include "tools/skin_tool/skin_source.h"
 
 #include "platform/files.h"
 #include "platform/internal.h"

@@ -4,15 +4,13 @@
 // are antialiased against what each cell will be drawn over, so that edges stay smooth although
 // the painter only knows opaque and transparent pixels. Labels are set with SDL2_ttf.
 #pragma once
-#include "tools/skin_image.h"
+#include "tools/make_skins/skin_image.h"
 
 namespace skins {
 
 struct SkinImages {
     Image background;
-    Image parts;
-    CellPlan plan;
-    Rect areas[AreaCount];
+    Image parts;   // cells where PlanCells puts them
 };
 
 // fontPath is a bold sans-serif TrueType font. Returns false, after saying why, when a font

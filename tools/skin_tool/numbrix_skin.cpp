@@ -1,9 +1,9 @@
 // numbrix-skin: the skin author's tool. It checks a skin for every problem at once and renders
 // the face that the calculator shows, with the calculator's own loader, key handling and painter
 // running in the headless host.
-#include "tools/skin_check.h"
-#include "tools/skin_location.h"
-#include "tools/skin_render.h"
+#include "tools/skin_tool/skin_check.h"
+#include "tools/skin_tool/skin_location.h"
+#include "tools/skin_tool/skin_render.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,16 +3,18 @@
 //
 //   numbrix-make-skins SKIN_DIR [--preview PREVIEW_DIR]
 //
-// With --preview it also writes PREVIEW_DIR/<name>.png: the face composed as the calculator
-// paints it, in four states side by side (all keys up with "1,234.5" and the add indicator;
-// decimal mode with a key held down; hexadecimal mode; the error state).
-#include "tools/skin_art.h"
-#include "tools/skin_sounds.h"
+// With --preview it also writes PREVIEW_DIR/<name>.png: four faces side by side, each drawn by
+// the calculator itself after a few key presses, as numbrix-skin render draws them (a number with
+// the add indicator; a key held down; hexadecimal mode; the error state).
+#include "tools/make_skins/skin_art.h"
+#include "tools/make_skins/skin_sounds.h"
+#include "tools/skin_tool/skin_location.h"
+#include "tools/skin_tool/skin_render.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
-#include <stb_image_write.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -106,46 +108,60 @@ bool WriteSkin(const SkinDesign& design, const SkinImages& images, const std::fi
     return WriteBytes(skinDir / (std::string(design.name) + ".skn"), text.data(), text.size());
 }
 
-FaceState StateInMode(RadixMode mode, const char16_t* text, int pendingOp)
-{
-    FaceState state = {};
-    for (int k = 0; k < KeyCount; k++) state.keys[k] = IsKeyEnabled(k, mode) ? Up : Disabled;
-    state.keys[KeyHexMode + mode] = Down;
-    state.text = text;
-    state.pendingOp = pendingOp;
-    return state;
-}
+const std::vector<skintool::SheetFace> PreviewFaces = {
+    {"", "1 2 3 4 . 5 +"},
+    {"", "2 * 9 sign 8 7 6 . 4 3 down:5"},
+    {"", "hex 7 f e 2 c 9 a b /"},
+    {"", "9 9 9 9 9 9 9 9 * 9 -"},
+};
+constexpr skintool::SheetStyle PreviewStyle = {4, 0, 0x808080};
 
-bool WritePreview(const SkinImages& images, const std::filesystem::path& path)
+bool WritePreview(const SkinDesign& design, const std::filesystem::path& appDir, const std::filesystem::path& previewDir)
 {
-    FaceState states[4] = {};
-    for (auto& key : states[0].keys) key = Up;
-    states[0].text = u"1,234.5";
-    states[0].pendingOp = OpAdd;
-    states[1] = StateInMode(Dec, u"-9,876,543.21", OpMultiply);
-    states[1].keys[9] = Down;   // digit 5, held
-    states[2] = StateInMode(Hex, u"7fe2c9ab", OpDivide);
-    states[3] = StateInMode(Dec, u"", OpSubtract);
-    states[3].error = true;
-
-    constexpr int Gap = 8;
-    Image sheet(4 * ClientWidth + 5 * Gap, ClientHeight + 2 * Gap, Rgb{128, 128, 128});
-    for (int i = 0; i < 4; i++) {
-        Image face = ComposeFace(images.background, images.parts, images.plan, images.areas, states[i]);
-        DrawCell(face, {0, 0, face.width, face.height}, sheet, Gap + i * (ClientWidth + Gap), Gap, false);
-    }
-    if (!stbi_write_png(path.c_str(), sheet.width, sheet.height, 3, sheet.pixels.data(), sheet.width * 3)) {
-        std::fprintf(stderr, "numbrix-make-skins: cannot write %s\n", path.c_str());
+    std::string name = design.name;
+    skintool::SkinLocation location = skintool::LocateSkin((appDir / "skin" / (name + ".skn")).string(), "");
+    std::filesystem::path out = previewDir / (name + ".png");
+    std::u16string message;
+    switch (skintool::WriteSheet(location, PreviewFaces, PreviewStyle, out.string(), &message)) {
+    case skintool::SheetResult::Written: return true;
+    case skintool::SheetResult::SkinNotLoaded:
+        std::fprintf(stderr, "numbrix-make-skins: the calculator does not load the skin %s: %s\n", design.name,
+                     skintool::Utf8Of(message).c_str());
+        return false;
+    case skintool::SheetResult::NotWritten:
+        std::fprintf(stderr, "numbrix-make-skins: cannot write %s\n", out.c_str());
         return false;
     }
-    return true;
+    return false;
+}
+
+// The calculator reads a skin's images from <its directory>/skin/<name>/, so the previews are drawn
+// from a scratch program directory whose "skin" links to the skin directory.
+bool WritePreviews(const std::filesystem::path& skinDir, const std::filesystem::path& previewDir)
+{
+    std::error_code error;
+    std::filesystem::create_directories(previewDir, error);
+    std::string scratch = (std::filesystem::temp_directory_path(error) / "numbrix-preview-XXXXXX").string();
+    if (!mkdtemp(scratch.data())) {
+        std::fprintf(stderr, "numbrix-make-skins: cannot create a directory in %s\n", scratch.c_str());
+        return false;
+    }
+    std::filesystem::path appDir = scratch;
+    std::filesystem::create_directory_symlink(std::filesystem::absolute(skinDir), appDir / "skin", error);
+    bool written = !error;
+    if (error) std::fprintf(stderr, "numbrix-make-skins: cannot link %s: %s\n", scratch.c_str(), error.message().c_str());
+    for (const SkinDesign& design : SkinDesigns) {
+        if (!written) break;
+        written = WritePreview(design, appDir, previewDir);
+    }
+    std::filesystem::remove_all(appDir, error);
+    return written;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    static_assert(sizeof(Rgb) == 3, "images are handed to the PNG writer as packed RGB");
     const char* skinDir = nullptr;
     const char* previewDir = nullptr;
     for (int i = 1; i < argc; i++) {
@@ -177,14 +193,8 @@ int main(int argc, char** argv)
             result = 1;
             break;
         }
-        if (previewDir) {
-            std::filesystem::create_directories(previewDir);
-            if (!WritePreview(images, std::filesystem::path(previewDir) / (std::string(design.name) + ".png"))) {
-                result = 1;
-                break;
-            }
-        }
     }
     TTF_Quit();
+    if (result == 0 && previewDir && !WritePreviews(skinDir, previewDir)) result = 1;
     return result;
 }

@@ -1,0 +1,13 @@
+// The calculator face in a window, as the program's main window, the skin tool's window and the
+// tests' windows all show it: the state a face starts from, and the paint and stylus messages.
+#pragma once
+#include "platform/types.h"
+
+// Every key up, decimal mode, everything cleared: the calculator before its skin is loaded. Once
+// the skin has loaded, SetRadixMode(Dec) gives the keys their decimal-mode states.
+void ResetCalculator();
+
+// WM_PAINT paints the whole face, WM_LBUTTONDOWN presses the key under the stylus and
+// WM_LBUTTONUP lifts the pressed keys. True when the message is one of these three; it is then
+// handled and its result is 0.
+bool HandleFaceMessage(HWND window, UINT message, LPARAM lParam);
