@@ -1,7 +1,7 @@
 // The SDL2 host against SDL's dummy video driver: the hidden window shown after its first frame,
 // the scaled picture, presenting only after a change, and host events becoming messages.
 #include "platform/host.h"
-#include "platform/host_sdl.h"
+#include "platform/hosts/sdl/sdl_host.h"
 #include "platform/internal.h"
 #include "platform/wince.h"
 

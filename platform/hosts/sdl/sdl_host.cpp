@@ -2,10 +2,10 @@
 // nearest-neighbour sampling, through the window's own surface (no accelerated renderer: it maps
 // faster and uses far less memory). It presents only when the screen changed, right before it
 // waits for events, and sleeps in SDL_WaitEvent while idle. Audio and fonts are not touched here.
-#include "platform/host_sdl.h"
+#include "platform/hosts/sdl/sdl_host.h"
 
 #include "platform/host.h"
-#include "platform/host_events.h"
+#include "platform/hosts/sdl/events.h"
 #include "platform/internal.h"
 #include "platform/windows.h"
 

@@ -1,4 +1,4 @@
-#include "platform/host_events.h"
+#include "platform/hosts/sdl/events.h"
 #include "platform/windows.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The program's process entry on the SDL2 host: open the host, run the program's main routine
 // with the instance handle and the show command, and end with its result as the exit code.
-#include "platform/host_sdl.h"
+#include "platform/hosts/sdl/sdl_host.h"
 #include "platform/windows.h"
 
 // The program's main routine.
