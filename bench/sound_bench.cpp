@@ -1,6 +1,6 @@
 // The part of sndPlaySoundW that runs inside the handling of a key press: reading a skin's click
 // sound and converting it to a typical device format before it is queued.
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 #include "platform/wav.h"
 
 #include <SDL.h>

@@ -1,6 +1,6 @@
-// What each host gives the emulated device, chosen at link time: the SDL2 host (host_sdl.cpp,
-// the program) or the headless host (host_headless.cpp, tests and tools). The platform calls these;
-// the host turns its own events into messages through the Deliver* functions of internal.h.
+// What each host gives the emulated device, chosen at link time: the SDL2 host (hosts/sdl/, the
+// program) or the headless host (hosts/headless/, tests and tools). The platform calls these; the
+// host turns its own events into messages through the Deliver* functions of user/input.h.
 #pragma once
 
 // Blocks until host input has become messages, or something else for the message loop to do.

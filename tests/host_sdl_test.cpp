@@ -2,7 +2,8 @@
 // the scaled picture, presenting only after a change, and host events becoming messages.
 #include "platform/host.h"
 #include "platform/hosts/sdl/sdl_host.h"
-#include "platform/internal.h"
+#include "platform/inspect.h"
+#include "platform/user/window_internals.h"
 #include "platform/wince.h"
 
 #include <SDL2/SDL.h>

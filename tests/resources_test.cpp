@@ -1,4 +1,5 @@
 #include "gdi_fixture.h"
+#include "platform/kernel/resource_internals.h"
 
 namespace {
 

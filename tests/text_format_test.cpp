@@ -1,5 +1,5 @@
-#include "platform/internal.h"
 #include "platform/text.h"
+#include "platform/unicode.h"
 
 #include <climits>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 #include "platform/wav.h"
 
 #include <SDL.h>

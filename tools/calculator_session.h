@@ -2,7 +2,7 @@
 // is created, loads its skin, takes stylus presses and paints exactly as the program's main window
 // does (LoadSkin, SetRadixMode, PressKey, ReleaseKeys, PaintFrame), and the face it shows.
 #pragma once
-#include "platform/internal.h"
+#include "platform/pixels.h"
 #include "tools/key_words.h"
 #include "tools/skin_location.h"
 

@@ -1,7 +1,7 @@
 // The files that a skin names: whether their full paths fit, whether they are there, whether the
 // calculator's own decoders read them, and the transparent colour of the parts image.
 #include "platform/gdi.h"
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 #include "platform/wav.h"
 #include "skin/skin_loader.h"
 #include "tools/skin_check_internal.h"

@@ -1,5 +1,6 @@
 #include "tools/skin_render.h"
 
+#include "platform/font.h"
 #include "platform/headless.h"
 #include "tools/calculator_session.h"
 

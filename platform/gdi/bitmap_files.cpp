@@ -4,7 +4,8 @@
 #include "platform/gdi.h"
 
 #include "platform/faults.h"
-#include "platform/internal.h"
+#include "platform/gdi/gdi_internals.h"
+#include "platform/host_paths.h"
 
 #include <SDL.h>
 

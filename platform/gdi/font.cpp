@@ -1,7 +1,7 @@
 // Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with SDL2_ttf in the
 // sans font that fontconfig picks for Japanese, opened at its first use so that start-up does not
 // pay for it unless the first frame shows text.
-#include "platform/internal.h"
+#include "platform/font.h"
 
 #include <SDL2/SDL_ttf.h>
 #include <fontconfig/fontconfig.h>

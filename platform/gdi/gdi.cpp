@@ -4,8 +4,9 @@
 #include "platform/gdi.h"
 
 #include "platform/faults.h"
+#include "platform/gdi/gdi_internals.h"
 #include "platform/inspect.h"
-#include "platform/internal.h"
+#include "platform/user/window_internals.h"
 
 #include <algorithm>
 #include <cstring>

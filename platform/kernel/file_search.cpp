@@ -4,7 +4,8 @@
 #include "platform/files.h"
 
 #include "platform/faults.h"
-#include "platform/internal.h"
+#include "platform/host_paths.h"
+#include "platform/unicode.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 

@@ -3,9 +3,10 @@
 #include "platform/files.h"
 
 #include "platform/faults.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
-#include "platform/internal.h"
 #include "platform/text.h"
+#include "platform/unicode.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 
 #include "platform/faults.h"
 #include "platform/inspect.h"
-#include "platform/internal.h"
+#include "platform/unicode.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -5,7 +5,8 @@
 
 #include "platform/faults.h"
 #include "platform/gdi.h"
-#include "platform/internal.h"
+#include "platform/gdi/gdi_internals.h"
+#include "platform/kernel/resource_internals.h"
 
 #include <cstdlib>
 #include <map>

@@ -1,6 +1,6 @@
 #include "platform/wav.h"
 
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -8,8 +8,13 @@
 //   the window name; the control takes the picture's size, as on the device.
 // WS_BORDER draws a black line, WS_EX_CLIENTEDGE a sunken edge, both inside the window (windows
 // here have no non-client area). Other styles of these classes are not emulated and abort.
+#include "platform/ui/controls.h"
+
 #include "platform/dialogs.h"
-#include "platform/internal.h"
+#include "platform/font.h"
+#include "platform/kernel/resource_internals.h"
+#include "platform/ui/shell_drawing.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <algorithm>

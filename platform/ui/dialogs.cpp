@@ -7,8 +7,13 @@
 #include "platform/dialogs.h"
 
 #include "platform/faults.h"
-#include "platform/internal.h"
+#include "platform/screen.h"
 #include "platform/shell.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dialog_internals.h"
+#include "platform/ui/menus.h"
+#include "platform/ui/shell_drawing.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <map>

@@ -7,7 +7,12 @@
 #include "platform/shell.h"
 
 #include "platform/faults.h"
-#include "platform/internal.h"
+#include "platform/font.h"
+#include "platform/kernel/resource_internals.h"
+#include "platform/screen.h"
+#include "platform/ui/menus.h"
+#include "platform/ui/shell_drawing.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <algorithm>

@@ -2,7 +2,11 @@
 // the screen with the text wrapped to its width and an OK button, the caption in the shell's
 // title bar. OK, Return, Escape and closing all dismiss it with IDOK (it has only that button).
 #include "platform/dialogs.h"
-#include "platform/internal.h"
+#include "platform/font.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dialog_internals.h"
+#include "platform/ui/shell_drawing.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <algorithm>

@@ -2,7 +2,12 @@
 // items (separators as lines, a check mark before checked items), with a loop of its own that
 // runs until an item is chosen or the menu is dismissed. While it runs, the pop-up alone gets the
 // stylus: a press anywhere else closes the menu and goes no further, as on the device.
-#include "platform/internal.h"
+#include "platform/ui/menus.h"
+
+#include "platform/font.h"
+#include "platform/screen.h"
+#include "platform/ui/shell_drawing.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <algorithm>

@@ -1,6 +1,9 @@
 // The pieces the shell's own windows are drawn with: filled and framed rectangles, text, pictures,
 // all cut to the part of a window's top-level surface that the window may draw on.
-#include "platform/internal.h"
+#include "platform/ui/shell_drawing.h"
+
+#include "platform/font.h"
+#include "platform/user/window_internals.h"
 
 #include <algorithm>
 

@@ -2,8 +2,9 @@
 // becomes WM_COMMAND with the entry's command (1 in the high word: from an accelerator). Shift and
 // Alt are never down on this device's keyboard, so entries that need them never match. Entries
 // with character codes instead of virtual keys are not emulated.
-#include "platform/internal.h"
+#include "platform/kernel/resource_internals.h"
 #include "platform/resources.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 namespace {

@@ -1,8 +1,12 @@
 // Host input in screen coordinates turned into the device's messages: the stylus goes to the
 // window under it (or to the shell's title bar), keys to the active window, and the host window's
 // close and minimize to the main window. Everything is posted, so it is handled in queue order.
+#include "platform/user/input.h"
+
 #include "platform/dialogs.h"
-#include "platform/internal.h"
+#include "platform/screen.h"
+#include "platform/user/screen_internals.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 namespace {

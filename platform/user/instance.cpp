@@ -8,8 +8,11 @@
 // asks the first instance to raise its host window. The lock is an flock on a file, so a process
 // that dies gives it up and a stale lock never blocks a start. Windows of classes and titles that
 // no one looked for take no lock at all (the platform's own windows, tests).
+#include "platform/user/instance.h"
+
 #include "platform/host.h"
-#include "platform/internal.h"
+#include "platform/unicode.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <fcntl.h>

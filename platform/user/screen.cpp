@@ -1,7 +1,12 @@
 // The device screen: the shell's title bar over every shown top-level window's backing surface,
 // composed in z-order only when something changed and someone wants to look at it.
+#include "platform/user/screen_internals.h"
+
+#include "platform/font.h"
 #include "platform/host.h"
-#include "platform/internal.h"
+#include "platform/inspect.h"
+#include "platform/screen.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <algorithm>

@@ -4,7 +4,10 @@
 #include "platform/gdi.h"
 #include "platform/host.h"
 #include "platform/inspect.h"
-#include "platform/internal.h"
+#include "platform/screen.h"
+#include "platform/user/instance.h"
+#include "platform/user/screen_internals.h"
+#include "platform/user/window_internals.h"
 
 #include <algorithm>
 #include <chrono>

@@ -3,6 +3,9 @@
 #include "platform/headless.h"
 
 #include "platform/host.h"
+#include "platform/user/input.h"
+#include "platform/user/screen_internals.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <deque>

@@ -2,7 +2,7 @@
 // once, as if OK had been pressed; tests read the record.
 #include "platform/dialogs.h"
 #include "platform/inspect.h"
-#include "platform/internal.h"
+#include "platform/unicode.h"
 
 #include <cstdio>
 

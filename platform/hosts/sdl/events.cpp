@@ -1,6 +1,6 @@
 #include "platform/hosts/sdl/events.h"
 
-#include "platform/internal.h"
+#include "platform/screen.h"
 #include "platform/windows.h"
 
 #include <algorithm>

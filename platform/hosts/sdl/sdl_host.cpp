@@ -4,9 +4,13 @@
 // waits for events, and sleeps in SDL_WaitEvent while idle. Audio and fonts are not touched here.
 #include "platform/hosts/sdl/sdl_host.h"
 
+#include "platform/font.h"
 #include "platform/host.h"
 #include "platform/hosts/sdl/events.h"
-#include "platform/internal.h"
+#include "platform/screen.h"
+#include "platform/user/input.h"
+#include "platform/user/screen_internals.h"
+#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <SDL2/SDL.h>
