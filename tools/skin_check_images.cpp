@@ -6,8 +6,6 @@
 #include "skin/skin_loader.h"
 #include "tools/skin_check_internal.h"
 
-#include <SDL_audio.h>
-
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -174,7 +172,7 @@ void CheckSound(SkinFacts& facts, int sound, const std::u16string& value, int li
     }
     std::u16string path = MemberPath(facts, key, line, value, "the sound stays silent", true);
     if (path.empty() || !FilePresent(facts, key, line, value, path, "the sound")) return;
-    AudioFormat format = {22050, AUDIO_S16SYS, 1};
+    AudioFormat format = {22050, SamplesS16, 1};
     std::vector<uint8_t> pcm;
     if (!LoadWavConverted(path.c_str(), format, pcm))
         facts.Error(line, key, Quoted(value) + " is not a wave file that the calculator can play");

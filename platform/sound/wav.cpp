@@ -9,6 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+static_assert(SamplesU8 == AUDIO_U8 && SamplesS16 == AUDIO_S16SYS && SamplesS32 == AUDIO_S32SYS &&
+              SamplesF32 == AUDIO_F32SYS);
+
 namespace {
 
 // Skin sounds are short clicks and chimes of a few kilobytes. A file beyond this is not one of
@@ -74,16 +77,11 @@ void ClampChunkSizes(std::vector<uint8_t>& file)
     }
 }
 
-int FrameBytes(SDL_AudioFormat format, int channels)
-{
-    return int(SDL_AUDIO_BITSIZE(format) / 8) * channels;
-}
-
 bool Convert(const SDL_AudioSpec& source, const Uint8* samples, Uint32 length,
              const AudioFormat& target, std::vector<uint8_t>& pcm)
 {
-    int sourceFrame = FrameBytes(source.format, source.channels);
-    int targetFrame = FrameBytes(target.sampleFormat, target.channels);
+    int sourceFrame = FrameBytes(AudioFormat{source.freq, source.format, source.channels});
+    int targetFrame = FrameBytes(target);
     if (sourceFrame <= 0 || targetFrame <= 0) return false;
     for (int frequency : {source.freq, target.frequency})
         if (frequency < kMinFrequency || frequency > kMaxFrequency) return false;
@@ -114,6 +112,11 @@ bool Convert(const SDL_AudioSpec& source, const Uint8* samples, Uint32 length,
 }
 
 }  // namespace
+
+int FrameBytes(const AudioFormat& format)
+{
+    return int(SDL_AUDIO_BITSIZE(format.sampleFormat) / 8) * format.channels;
+}
 
 bool LoadWavConverted(LPCWSTR devicePath, const AudioFormat& target, std::vector<uint8_t>& pcm)
 {
