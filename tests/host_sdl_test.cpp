@@ -112,6 +112,27 @@ TEST_F(SdlHost, ShowsTheHiddenWindowAfterTheFirstFrameAtScaleTwo)
     EXPECT_NE(title, 0xFF0000u);
 }
 
+// The host window's title is the main window's in UTF-8: a character beyond the BMP comes from its
+// surrogate pair, a lone surrogate becomes U+FFFD.
+TEST_F(SdlHost, TheHostWindowTitleIsTheMainWindowTitleInUtf8)
+{
+    const struct {
+        std::u16string title;
+        const char* utf8;
+    } cases[] = {
+        {std::u16string{u'A', 0x96FB, 0xD83D, 0xDE00}, "A\xE9\x9B\xBB\xF0\x9F\x98\x80"},
+        {std::u16string{u'A', 0xDE00, u'B'}, "A\xEF\xBF\xBD" "B"},
+    };
+    for (const auto& c : cases) {
+        DestroyWindow(main);
+        main = CreateWindowExW(0, u"SdlTestWindow", c.title.c_str(), WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+        PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);
+        ASSERT_TRUE(HostWaitForInput());
+        EXPECT_STREQ(SDL_GetWindowTitle(SdlHostWindow()), c.utf8);
+    }
+}
+
 TEST_F(SdlHost, PressesBecomeMessagesInClientCoordinates)
 {
     PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);   // screen (50, 100)

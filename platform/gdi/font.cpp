@@ -3,6 +3,8 @@
 // pay for it unless the first frame shows text.
 #include "platform/font.h"
 
+#include "platform/unicode.h"
+
 #include <SDL2/SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
@@ -97,35 +99,10 @@ TTF_Font* FontOfSize(int pixelSize)
     return font;
 }
 
-// UTF-16 up to the first terminator, unpaired surrogates as U+FFFD.
+// The text up to its first terminator, as SDL2_ttf takes it.
 std::string Utf8(const std::u16string& text)
 {
-    std::string out;
-    for (size_t i = 0; i < text.size() && text[i]; ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return Utf8FromUtf16(std::u16string_view(text).substr(0, text.find(u'\0')));
 }
 
 uint32_t Blend(uint32_t under, uint32_t over, uint32_t alpha)

@@ -8,6 +8,7 @@
 #include "platform/host.h"
 #include "platform/hosts/sdl/events.h"
 #include "platform/screen.h"
+#include "platform/unicode.h"
 #include "platform/user/input.h"
 #include "platform/user/screen_internals.h"
 #include "platform/user/window_internals.h"
@@ -31,30 +32,12 @@ std::vector<uint32_t> frame;
 // The SDL event type that carries another instance's raise request (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
 
-std::string Utf8Title(const std::u16string& title)
-{
-    std::string out;
-    for (char16_t c : title) {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0xD800 || c > 0xDFFF) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 void FollowMainWindowTitle()
 {
     std::u16string title = WindowTitle(MainTopLevelWindow());
     if (title == shownTitle) return;
     shownTitle = title;
-    SDL_SetWindowTitle(hostWindow, Utf8Title(title).c_str());
+    SDL_SetWindowTitle(hostWindow, Utf8FromUtf16(title).c_str());
 }
 
 // Scales the screen into rows of 0x00RRGGBB pixels of the host window's size, black around it.
