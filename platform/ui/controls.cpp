@@ -62,11 +62,6 @@ std::map<HWND, ListBox> listBoxes;
 std::map<HWND, Button> buttons;
 std::map<HWND, Static> statics;
 
-bool Contains(const RECT& r, LONG x, LONG y)
-{
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
 LONG XOf(LPARAM lParam) { return short(LOWORD(lParam)); }
 LONG YOf(LPARAM lParam) { return short(HIWORD(lParam)); }
 
@@ -175,20 +170,20 @@ int EntryAt(const ListGeometry& g, const ListBox& list, LONG y)
 void ListStylusDown(HWND window, ListBox& list, LONG x, LONG y)
 {
     ListGeometry g = Geometry(window, list);
-    if (Contains(g.entries, x, y)) {
+    if (PtInRect(&g.entries, POINT{x, y})) {
         int index = EntryAt(g, list, y);
         list.drag = ListBox::Drag::Entries;
         if (index < int(list.entries.size())) Select(window, list, index, true);
         return;
     }
     if (!g.scrolls) return;
-    if (Contains(g.up, x, y)) ScrollTo(window, list, list.top - 1);
-    else if (Contains(g.down, x, y)) ScrollTo(window, list, list.top + 1);
-    else if (Contains(g.thumb, x, y)) {
+    if (PtInRect(&g.up, POINT{x, y})) ScrollTo(window, list, list.top - 1);
+    else if (PtInRect(&g.down, POINT{x, y})) ScrollTo(window, list, list.top + 1);
+    else if (PtInRect(&g.thumb, POINT{x, y})) {
         list.drag = ListBox::Drag::Thumb;
         list.dragStartY = int(y);
         list.dragStartTop = list.top;
-    } else if (Contains(g.track, x, y)) {
+    } else if (PtInRect(&g.track, POINT{x, y})) {
         ScrollTo(window, list, list.top + (y < g.thumb.top ? -g.fullRows : g.fullRows));
     }
 }
@@ -356,7 +351,7 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     Button& button = it->second;
     RECT client;
     GetClientRect(window, &client);
-    bool inside = Contains(client, XOf(lParam), YOf(lParam));
+    bool inside = PtInRect(&client, POINT{XOf(lParam), YOf(lParam)});
     switch (message) {
     case WM_PAINT:
         PaintButton(window, button);

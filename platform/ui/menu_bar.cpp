@@ -135,8 +135,10 @@ void Paint(HWND window, const MenuBar& bar)
 int ButtonAt(const MenuBar& bar, LONG x, LONG y)
 {
     for (int i = 0; i < int(bar.buttons.size()); ++i) {
+        // The bar's top line (above the buttons) belongs to the button below it.
         const RECT& r = bar.buttons[size_t(i)].rect;
-        if (x >= r.left && x < r.right && y >= 0 && y < r.bottom) return i;
+        RECT column{r.left, 0, r.right, r.bottom};
+        if (PtInRect(&column, POINT{x, y})) return i;
     }
     return -1;
 }

@@ -53,7 +53,7 @@ int ItemAt(HWND window, const Popup& popup, LONG x, LONG y)
 {
     for (int i = 0; i < int(popup.items.size()); ++i) {
         RECT r = ItemRect(window, popup, i);
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return popup.items[size_t(i)].separator ? -1 : i;
+        if (PtInRect(&r, POINT{x, y})) return popup.items[size_t(i)].separator ? -1 : i;
     }
     return -1;
 }

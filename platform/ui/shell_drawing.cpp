@@ -4,6 +4,7 @@
 
 #include "platform/font.h"
 #include "platform/user/window_internals.h"
+#include "platform/windows.h"
 
 #include <algorithm>
 
@@ -11,10 +12,12 @@ namespace {
 
 constexpr uint32_t EdgeShadow = 0x404040;
 
-RECT Intersect(const RECT& a, const RECT& b)
+// The part of a rectangle (surface coordinates) that may be drawn on: inside the clip and the
+// surface. False when there is none.
+bool DrawableArea(const RECT& rect, const RECT& clip, const PixelBuffer& surface, RECT* area)
 {
-    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
+    RECT bounds{0, 0, surface.width, surface.height};
+    return IntersectRect(area, &rect, &clip) && IntersectRect(area, area, &bounds);
 }
 
 bool IsSpace(char16_t c)
@@ -98,12 +101,11 @@ WindowCanvas::~WindowCanvas()
 void WindowCanvas::Fill(const RECT& rect, uint32_t color)
 {
     if (!surface_) return;
-    RECT r = Intersect(RECT{rect.left + origin_.x, rect.top + origin_.y, rect.right + origin_.x, rect.bottom + origin_.y},
-                       clip_);
-    r = Intersect(r, RECT{0, 0, surface_->width, surface_->height});
+    RECT r;
+    RECT placed{rect.left + origin_.x, rect.top + origin_.y, rect.right + origin_.x, rect.bottom + origin_.y};
+    if (!DrawableArea(placed, clip_, *surface_, &r)) return;
     for (LONG y = r.top; y < r.bottom; ++y)
-        std::fill_n(surface_->pixels.begin() + ptrdiff_t(y) * surface_->width + r.left, std::max(LONG(0), r.right - r.left),
-                    color);
+        std::fill_n(surface_->pixels.begin() + ptrdiff_t(y) * surface_->width + r.left, r.right - r.left, color);
 }
 
 void WindowCanvas::Frame(const RECT& rect, uint32_t color, int thickness)
@@ -135,19 +137,19 @@ int WindowCanvas::Text(int x, int y, const std::u16string& text, int pixelSize, 
 {
     if (!surface_) return 0;
     RECT area = clip_;
-    if (clip)
-        area = Intersect(area, RECT{clip->left + origin_.x, clip->top + origin_.y, clip->right + origin_.x,
-                                    clip->bottom + origin_.y});
-    if (area.right <= area.left || area.bottom <= area.top) return 0;
+    RECT given = clip ? RECT{clip->left + origin_.x, clip->top + origin_.y, clip->right + origin_.x,
+                             clip->bottom + origin_.y}
+                      : clip_;
+    if (!IntersectRect(&area, &area, &given)) return 0;
     return RenderText(*surface_, x + origin_.x, y + origin_.y, text, pixelSize, color, &area);
 }
 
 void WindowCanvas::Image(int x, int y, const ImageResource& image)
 {
     if (!surface_ || !image.pixels) return;
-    RECT r = Intersect(RECT{x + origin_.x, y + origin_.y, x + origin_.x + image.width, y + origin_.y + image.height},
-                       clip_);
-    r = Intersect(r, RECT{0, 0, surface_->width, surface_->height});
+    RECT r;
+    RECT placed{x + origin_.x, y + origin_.y, x + origin_.x + image.width, y + origin_.y + image.height};
+    if (!DrawableArea(placed, clip_, *surface_, &r)) return;
     for (LONG sy = r.top; sy < r.bottom; ++sy)
         for (LONG sx = r.left; sx < r.right; ++sx)
             surface_->pixels[size_t(sy) * size_t(surface_->width) + size_t(sx)] =

@@ -32,7 +32,7 @@ void PressTitleBarButton(TitleBarButton button)
 void StylusDown(int x, int y)
 {
     ReleaseStylusCapture();
-    if (y >= 0 && y < TitleBarHeight && x >= 0 && x < ScreenWidth) {
+    if (PtInRect(&TitleBarRect, POINT{x, y})) {
         titleBarPressed = true;
         pressedButton = TitleBarButtonAt(x, y);
         return;

@@ -28,9 +28,11 @@ bool dirty = true;
 
 void Fill(PixelBuffer& target, const RECT& rect, uint32_t color)
 {
-    for (LONG y = std::max(rect.top, LONG(0)); y < std::min(rect.bottom, LONG(target.height)); ++y)
-        for (LONG x = std::max(rect.left, LONG(0)); x < std::min(rect.right, LONG(target.width)); ++x)
-            target.pixels[size_t(y) * size_t(target.width) + size_t(x)] = color;
+    RECT bounds{0, 0, target.width, target.height};
+    RECT r;
+    if (!IntersectRect(&r, &rect, &bounds)) return;
+    for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x) target.pixels[size_t(y) * size_t(target.width) + size_t(x)] = color;
 }
 
 void Plot(PixelBuffer& target, int x, int y, uint32_t color)
@@ -42,14 +44,13 @@ void Plot(PixelBuffer& target, int x, int y, uint32_t color)
 // Copies a window's surface onto the screen at its screen position, cut to the screen.
 void Place(const PixelBuffer& surface, const RECT& at)
 {
-    int left = std::max(0, int(at.left));
-    int top = std::max(0, int(at.top));
-    int right = std::min({ScreenWidth, int(at.right), int(at.left) + surface.width});
-    int bottom = std::min({ScreenHeight, int(at.bottom), int(at.top) + surface.height});
-    if (right <= left) return;
-    for (int y = top; y < bottom; ++y) {
-        const uint32_t* from = &surface.pixels[size_t(y - at.top) * size_t(surface.width) + size_t(left - at.left)];
-        std::copy(from, from + (right - left), &screen.pixels[size_t(y) * ScreenWidth + size_t(left)]);
+    RECT bounds{0, 0, ScreenWidth, ScreenHeight};
+    RECT picture{at.left, at.top, at.left + surface.width, at.top + surface.height};
+    RECT r;
+    if (!IntersectRect(&r, &at, &bounds) || !IntersectRect(&r, &r, &picture)) return;
+    for (LONG y = r.top; y < r.bottom; ++y) {
+        const uint32_t* from = &surface.pixels[size_t(y - at.top) * size_t(surface.width) + size_t(r.left - at.left)];
+        std::copy(from, from + (r.right - r.left), &screen.pixels[size_t(y) * ScreenWidth + size_t(r.left)]);
     }
 }
 
@@ -132,7 +133,7 @@ const PixelBuffer& ComposedScreen()
 
 TitleBarButton TitleBarButtonAt(int x, int y)
 {
-    if (y < 0 || y >= TitleBarHeight || x >= ScreenWidth) return TitleBarButton::None;
+    if (!PtInRect(&TitleBarRect, POINT{x, y})) return TitleBarButton::None;
     HWND active = ActiveWindow();
     if (active && TitleBarOkButton(active))
         return x >= ScreenWidth - OkButtonWidth ? TitleBarButton::Ok : TitleBarButton::None;

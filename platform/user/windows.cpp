@@ -76,24 +76,9 @@ std::u16string ClassKey(LPCWSTR name)
 
 LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
-bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-RECT Intersect(const RECT& a, const RECT& b)
-{
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
-    if (IsEmpty(r)) r = RECT{0, 0, 0, 0};
-    return r;
-}
-
 RECT Offset(RECT r, LONG dx, LONG dy)
 {
     return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
-
-bool Contains(const RECT& r, LONG x, LONG y)
-{
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
 DWORD Milliseconds()
@@ -120,8 +105,9 @@ RECT ClientRect(const Window& w)
 
 void AddUpdate(Window& w, const RECT& rect)
 {
-    RECT r = Intersect(rect, ClientRect(w));
-    if (IsEmpty(r)) return;
+    RECT client = ClientRect(w);
+    RECT r;
+    if (!IntersectRect(&r, &rect, &client)) return;
     if (!w.hasUpdate) {
         w.update = r;
         w.hasUpdate = true;
@@ -139,8 +125,8 @@ void Invalidate(Window& w, const RECT& rect)
     for (HWND child : w.children) {
         Window* c = Find(child);
         if (!c) continue;
-        RECT inChild = Offset(Intersect(rect, c->rect), -c->rect.left, -c->rect.top);
-        if (!IsEmpty(inChild)) Invalidate(*c, inChild);
+        RECT inChild;
+        if (IntersectRect(&inChild, &rect, &c->rect)) Invalidate(*c, Offset(inChild, -c->rect.left, -c->rect.top));
     }
 }
 
@@ -161,8 +147,9 @@ void ExposeBelow(HWND window)
         if (h == window) break;
         Window* below = Find(h);
         if (!below || below->parent || !below->visible || below->destroying) continue;
-        RECT part = Offset(Intersect(covered, below->rect), -below->rect.left, -below->rect.top);
-        if (!IsEmpty(part)) Invalidate(*below, part);
+        RECT part;
+        if (IntersectRect(&part, &covered, &below->rect))
+            Invalidate(*below, Offset(part, -below->rect.left, -below->rect.top));
     }
 }
 
@@ -294,7 +281,7 @@ HWND DeepestChildAt(HWND window, LONG x, LONG y)
     Window* w = Find(window);
     for (HWND child : w->children) {
         Window* c = Find(child);
-        if (c && c->visible && !c->destroying && Contains(c->rect, x, y))
+        if (c && c->visible && !c->destroying && PtInRect(&c->rect, POINT{x, y}))
             return DeepestChildAt(child, x - c->rect.left, y - c->rect.top);
     }
     return window;
@@ -338,7 +325,8 @@ bool WindowDrawTarget(HWND window, PixelBuffer** surface, POINT* origin, RECT* c
         y += top->rect.top;
         visible = Offset(visible, top->rect.left, top->rect.top);
         top = Find(top->parent);
-        visible = Intersect(visible, ClientRect(*top));
+        RECT parentClient = ClientRect(*top);
+        IntersectRect(&visible, &visible, &parentClient);
     }
     if (surface) *surface = &top->surface;
     if (origin) *origin = POINT{x, y};
@@ -449,7 +437,7 @@ HWND WindowFromScreenPoint(int x, int y)
 {
     for (auto it = zOrder.rbegin(); it != zOrder.rend(); ++it) {
         Window* w = Find(*it);
-        if (!w || !w->visible || w->destroying || !Contains(w->rect, x, y)) continue;
+        if (!w || !w->visible || w->destroying || !PtInRect(&w->rect, POINT{x, y})) continue;
         return DeepestChildAt(*it, x - w->rect.left, y - w->rect.top);
     }
     return nullptr;
@@ -828,8 +816,8 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint)
                         resizedSurface.pixels.begin() + ptrdiff_t(row) * resizedSurface.width);
         w->surface = std::move(resizedSurface);
     }
-    w->update = Intersect(w->update, ClientRect(*w));
-    if (IsEmpty(w->update)) w->hasUpdate = false;
+    RECT client = ClientRect(*w);
+    if (!IntersectRect(&w->update, &w->update, &client)) w->hasUpdate = false;
     if (repaint) {
         InvalidateWhole(*w);
         if (Window* p = Find(w->parent)) Invalidate(*p, old);
