@@ -1,19 +1,14 @@
-// Finding windows, within this process and in another running instance of the program.
-//
-// A program that looks for a window of its own class and title (FindWindowW) before it creates
-// one takes part in the single-instance rule: when no other process holds the per-user lock for
-// that class and title, this process takes it and keeps it; when it then creates that window, it
-// listens on a local socket beside the lock. A second instance finds the lock held and gets a
-// pseudo window handle standing for the other instance; SetForegroundWindow on it connects and
-// asks the first instance to raise its host window. The lock is an flock on a file, so a process
-// that dies gives it up and a stale lock never blocks a start. Windows of classes and titles that
-// no one looked for take no lock at all (the platform's own windows, tests).
+// The single-instance rule's lock and socket (see instance.h). For each class and title that a
+// program looked for (FindWindowW) before creating its window, this process takes a per-user lock
+// when no other process holds it and keeps it; once it creates that window, it listens on a local
+// socket beside the lock. A second instance finds the lock held and gets a pseudo window handle
+// standing for the first; SetForegroundWindow on it connects and asks the first instance to raise
+// its host window. The lock is an flock on a file, so a process that dies gives it up and a stale
+// lock never blocks a start. Windows of classes and titles that no one looked for take no lock at
+// all (the platform's own windows, tests).
 #include "platform/user/instance.h"
 
-#include "platform/host.h"
 #include "platform/unicode.h"
-#include "platform/user/window_internals.h"
-#include "platform/windows.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -37,17 +32,9 @@ constexpr int RequestWaitMs = 1000;   // a client that connects but sends nothin
 // Pseudo handles of other instances: far above the window manager's handles, low bits clear.
 constexpr uintptr_t FirstPseudoHandle = uintptr_t(0x7F000000);
 
-std::u16string UpperCase(std::u16string text)
+std::u16string InstanceKey(const std::u16string& classKey, const std::u16string& title)
 {
-    for (auto& c : text)
-        if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
-    return text;
-}
-
-// Class names ignore case, titles do not.
-std::u16string InstanceKey(const std::u16string& className, const std::u16string& title)
-{
-    return UpperCase(className) + u'\n' + title;
+    return classKey + u'\n' + title;
 }
 
 // $XDG_RUNTIME_DIR when it names a directory, else /tmp; the user id is in every name.
@@ -81,7 +68,7 @@ struct Claim {
     int stopPipe[2] = {-1, -1};
     std::thread listener;
 
-    void Listen();
+    void Listen(void (*onRaiseRequest)());
     void StopListening();
     ~Claim()
     {
@@ -90,8 +77,8 @@ struct Claim {
     }
 };
 
-// Runs on the listener thread: it only reads requests and hands them to the host.
-void ServeRequests(int listenFd, int stopFd)
+// Runs on the listener thread: it only reads requests and hands them on.
+void ServeRequests(int listenFd, int stopFd, void (*onRaiseRequest)())
 {
     for (;;) {
         pollfd waits[2] = {{listenFd, POLLIN, 0}, {stopFd, POLLIN, 0}};
@@ -105,12 +92,12 @@ void ServeRequests(int listenFd, int stopFd)
         pollfd request{client, POLLIN, 0};
         char byte = 0;
         if (poll(&request, 1, RequestWaitMs) == 1 && read(client, &byte, 1) == 1 && byte == RaiseRequest)
-            HostPostRaiseRequest();
+            onRaiseRequest();
         close(client);
     }
 }
 
-void Claim::Listen()
+void Claim::Listen(void (*onRaiseRequest)())
 {
     sockaddr_un address;
     if (listenFd >= 0 || !SocketAddress(stem + ".sock", &address)) return;
@@ -123,7 +110,7 @@ void Claim::Listen()
         return;
     }
     listenFd = fd;
-    listener = std::thread(ServeRequests, listenFd, stopPipe[0]);
+    listener = std::thread(ServeRequests, listenFd, stopPipe[0], onRaiseRequest);
 }
 
 void Claim::StopListening()
@@ -167,15 +154,11 @@ HWND PseudoHandleFor(const std::string& stem)
     return reinterpret_cast<HWND>(handle);
 }
 
-bool Matches(HWND window, LPCWSTR className, LPCWSTR windowName)
-{
-    if (className && UpperCase(WindowClassName(window)) != UpperCase(className)) return false;
-    return !windowName || WindowTitle(window) == windowName;
-}
+}  // namespace
 
-HWND FindOtherInstance(LPCWSTR className, LPCWSTR windowName)
+HWND FindOtherInstance(const std::u16string& classKey, const std::u16string& title)
 {
-    std::u16string key = InstanceKey(className, windowName);
+    std::u16string key = InstanceKey(classKey, title);
     if (claims.count(key)) return nullptr;   // we are the instance that holds it
     auto claim = std::make_unique<Claim>();
     claim->stem = InstancePathStem(key);
@@ -191,10 +174,11 @@ HWND FindOtherInstance(LPCWSTR className, LPCWSTR windowName)
     return nullptr;
 }
 
-bool AskOtherInstanceToRaise(const std::string& stem)
+bool AskOtherInstanceToRaise(HWND pseudoHandle)
 {
+    auto other = others.find(reinterpret_cast<uintptr_t>(pseudoHandle));
     sockaddr_un address;
-    if (!SocketAddress(stem + ".sock", &address)) return false;
+    if (other == others.end() || !SocketAddress(other->second + ".sock", &address)) return false;
     int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     bool sent = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
@@ -203,14 +187,13 @@ bool AskOtherInstanceToRaise(const std::string& stem)
     return sent;
 }
 
-}  // namespace
-
-void InstanceWindowCreated(HWND window, const std::u16string& className, const std::u16string& title)
+void InstanceWindowCreated(HWND window, const std::u16string& classKey, const std::u16string& title,
+                           void (*onRaiseRequest)())
 {
-    auto it = claims.find(InstanceKey(className, title));
+    auto it = claims.find(InstanceKey(classKey, title));
     if (it == claims.end() || it->second->window) return;
     it->second->window = window;
-    it->second->Listen();
+    it->second->Listen(onRaiseRequest);
 }
 
 // The window's lock goes with it: a program whose window creation failed, or a test that
@@ -228,32 +211,4 @@ void ReleaseInstanceLocks()
 {
     claims.clear();
     others.clear();
-}
-
-// Top-level windows of this process first, topmost first; then, when both class and title are
-// given, another instance of the program. A null class or title matches any.
-HWND FindWindowW(LPCWSTR className, LPCWSTR windowName)
-{
-    if (className && IS_INTRESOURCE(className)) NotImplemented("FindWindowW with a class atom");
-    std::vector<HWND> windows = TopLevelWindows();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        if (Matches(*it, className, windowName)) return *it;
-    if (!className || !windowName) return nullptr;
-    return FindOtherInstance(className, windowName);
-}
-
-// The lowest bit of the handle may be set (the device's way of asking to bring owned windows
-// forward too); it is ignored.
-BOOL SetForegroundWindow(HWND window)
-{
-    auto handle = reinterpret_cast<uintptr_t>(window) & ~uintptr_t(1);
-    HWND target = reinterpret_cast<HWND>(handle);
-    if (IsWindow(target)) {
-        if (WindowParent(target)) return FALSE;
-        RaiseWindow(target);
-        HostRaiseWindow();
-        return TRUE;
-    }
-    auto other = others.find(handle);
-    return other != others.end() && AskOtherInstanceToRaise(other->second) ? TRUE : FALSE;
 }

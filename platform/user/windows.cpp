@@ -287,6 +287,13 @@ HWND DeepestChildAt(HWND window, LONG x, LONG y)
     return window;
 }
 
+// A null class or title matches any; class names ignore case, titles do not.
+bool Matches(const Window& w, LPCWSTR className, LPCWSTR windowName)
+{
+    if (className && ClassKey(w.className.c_str()) != ClassKey(className)) return false;
+    return !windowName || w.title == windowName;
+}
+
 bool IsKeyboardMessage(UINT message)
 {
     return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR;
@@ -600,7 +607,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     }
     AddUpdate(*window, ClientRect(*window));
     windows[handle] = std::move(window);
-    if (!child) InstanceWindowCreated(handle, className, windows[handle]->title);
+    if (!child) InstanceWindowCreated(handle, ClassKey(className), windows[handle]->title, HostPostRaiseRequest);
 
     const RECT& r = windows[handle]->rect;
     CREATESTRUCTW create{param,       instance, menu,       parent,    int(Height(r)), int(Width(r)),
@@ -837,4 +844,29 @@ HGDIOBJ GetStockObject(int object)
 BOOL IsWindow(HWND window)
 {
     return Find(window) ? TRUE : FALSE;
+}
+
+// Top-level windows of this process first, topmost first; then, when both class and title are
+// given, another instance of the program (the single-instance rule of instance.h).
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName)
+{
+    if (className && IS_INTRESOURCE(className)) NotImplemented("FindWindowW with a class atom");
+    for (auto it = zOrder.rbegin(); it != zOrder.rend(); ++it)
+        if (Window* w = Find(*it); w && Matches(*w, className, windowName)) return *it;
+    if (!className || !windowName) return nullptr;
+    return FindOtherInstance(ClassKey(className), windowName);
+}
+
+// The lowest bit of the handle may be set (the device's way of asking to bring owned windows
+// forward too); it is ignored. A handle of another instance asks that instance to come forward.
+BOOL SetForegroundWindow(HWND window)
+{
+    HWND target = reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(window) & ~uintptr_t(1));
+    if (Window* w = Find(target)) {
+        if (w->parent) return FALSE;
+        RaiseWindow(target);
+        HostRaiseWindow();
+        return TRUE;
+    }
+    return AskOtherInstanceToRaise(target) ? TRUE : FALSE;
 }
