@@ -134,11 +134,6 @@ void HostPostRaiseRequest()
     ++postedRaises;
 }
 
-bool HostIsHeadless()
-{
-    return true;
-}
-
 // ---- For tests and tools ----
 
 void InjectStylusDown(int x, int y)

@@ -1,5 +1,5 @@
 // Sound in the headless host: nothing is played; every call is recorded for tests.
-#include "platform/sound.h"
+#include "platform/host.h"
 
 #include "platform/inspect.h"
 

@@ -1,5 +1,6 @@
 // Message boxes in the SDL2 host: the window-based box of ui/message_box.cpp, waiting for a tap.
-#include "platform/dialogs.h"
+#include "platform/host.h"
+
 #include "platform/ui/dialog_internals.h"
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)

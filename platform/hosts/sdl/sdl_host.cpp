@@ -187,8 +187,3 @@ void HostPostRaiseRequest()
     event.type = type;
     SDL_PushEvent(&event);
 }
-
-bool HostIsHeadless()
-{
-    return false;
-}

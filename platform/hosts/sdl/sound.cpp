@@ -1,6 +1,6 @@
 // Sound in the SDL host: the audio device is opened at the first sound, each sound is decoded and
 // converted to the device's format in full, and the device's queue is replaced by it.
-#include "platform/sound.h"
+#include "platform/host.h"
 
 #include "platform/wav.h"
 
