@@ -5,7 +5,6 @@
 
 // Of an icon's images, the one whose width is nearest to preferredSize (the larger on a tie).
 const ImageResource* FindIconImage(HINSTANCE instance, UINT id, int preferredSize);
-const ImageResource* IconImage(HICON icon, int preferredSize);   // icon from LoadIconW
 const ImageResource* FindBitmapImage(HINSTANCE instance, UINT id);
 const MenuResource* FindMenu(HINSTANCE instance, UINT id);
 const MenuBarResource* FindMenuBar(HINSTANCE instance, UINT id);

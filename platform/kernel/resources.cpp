@@ -1,6 +1,6 @@
 // The program's resources, registered as tables per instance. Icon, accelerator and dialog
-// handles are the addresses of the registered entries; a handle is accepted only when it is one
-// of them, so a stray value is never dereferenced.
+// handles are the addresses of the registered entries; a handle given back (an accelerator table,
+// a dialog) is accepted only when it is one of them, so a stray value is never dereferenced.
 #include "platform/resources.h"
 
 #include "platform/faults.h"
@@ -43,13 +43,6 @@ bool IsEntryOf(const T* items, int count, const void* handle)
     for (int i = 0; items && i < count; ++i)
         if (static_cast<const void*>(&items[i]) == handle) return true;
     return false;
-}
-
-const IconResource* RegisteredIcon(HICON icon)
-{
-    for (const auto& [instance, table] : registered)
-        if (IsEntryOf(table->icons, table->iconCount, icon)) return reinterpret_cast<const IconResource*>(icon);
-    return nullptr;
 }
 
 const ImageResource* NearestImage(const IconResource* icon, int preferredSize)
@@ -155,11 +148,6 @@ const ImageResource* FindIconImage(HINSTANCE instance, UINT id, int preferredSiz
 {
     const ResourceTable* table = TableOf(instance);
     return table ? NearestImage(FindById(table->icons, table->iconCount, id), preferredSize) : nullptr;
-}
-
-const ImageResource* IconImage(HICON icon, int preferredSize)
-{
-    return NearestImage(RegisteredIcon(icon), preferredSize);
 }
 
 const ImageResource* FindBitmapImage(HINSTANCE instance, UINT id)

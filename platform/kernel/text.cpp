@@ -170,14 +170,6 @@ WCHAR* wcscpy(LPWSTR dest, LPCWSTR source)
     return dest;
 }
 
-WCHAR* wcsncpy(LPWSTR dest, LPCWSTR source, size_t count)
-{
-    size_t i = 0;
-    for (; i < count && source[i]; ++i) dest[i] = source[i];
-    for (; i < count; ++i) dest[i] = 0;
-    return dest;
-}
-
 int wcscmp(LPCWSTR a, LPCWSTR b)
 {
     while (*a && *a == *b) {
@@ -185,15 +177,6 @@ int wcscmp(LPCWSTR a, LPCWSTR b)
         ++b;
     }
     return *a < *b ? -1 : (*a > *b ? 1 : 0);
-}
-
-WCHAR* wcsrchr(LPCWSTR text, WCHAR c)
-{
-    LPCWSTR found = nullptr;
-    do {
-        if (*text == c) found = text;
-    } while (*text++);
-    return const_cast<WCHAR*>(found);
 }
 
 WCHAR* wcschr(LPCWSTR text, WCHAR c)
