@@ -76,6 +76,7 @@ std::u16string ClassKey(LPCWSTR name)
 
 LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
+
 RECT Offset(RECT r, LONG dx, LONG dy)
 {
     return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
