@@ -1,6 +1,8 @@
 // The screen's cost per presented frame: composing two windows and the title bar, and drawing a
 // line of Japanese text.
+#include "platform/font.h"
 #include "platform/headless.h"
+#include "platform/user/window_internals.h"
 #include "platform/wince.h"
 
 #include <benchmark/benchmark.h>

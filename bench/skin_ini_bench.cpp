@@ -1,7 +1,7 @@
 // The skin text reader on a skin-sized file: 166 keys in four sections, CR LF line ends, as a
 // complete skin carries them. Every lookup reopens and rescans the file.
 #include "platform/files.h"
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 #include "platform/text.h"
 #include "skin/skin_ini.h"
 

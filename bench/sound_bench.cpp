@@ -1,9 +1,8 @@
 // The part of sndPlaySoundW that runs inside the handling of a key press: reading a skin's click
 // sound and converting it to a typical device format before it is queued.
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 #include "platform/wav.h"
 
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -31,7 +30,7 @@ static void BM_LoadClickForDevice(benchmark::State& state)
     const std::string host = (std::filesystem::temp_directory_path() / "numbrix-bench-click.wav").string();
     std::ofstream(host, std::ios::binary) << wav;
     const std::u16string path = DevicePathFromHost(host);
-    const AudioFormat device{48000, AUDIO_F32SYS, 2};
+    const AudioFormat device{48000, SamplesF32, 2};
     std::vector<uint8_t> pcm;
     for (auto _ : state) {
         if (!LoadWavConverted(path.c_str(), device, pcm)) state.SkipWithError("click did not load");

@@ -7,6 +7,7 @@
 #include "fuzz_support.h"
 
 #include "engine/app_globals.h"
+#include "platform/gdi/gdi_internals.h"
 #include "platform/inspect.h"
 #include "platform/wince.h"
 #include "skin/surface_bank.h"

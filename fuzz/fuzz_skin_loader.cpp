@@ -11,6 +11,7 @@
 #include "engine/calc_state.h"
 #include "engine/skin_cells.h"
 #include "engine/skin_layout.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
 #include "platform/wince.h"
 #include "skin/skin_loader.h"

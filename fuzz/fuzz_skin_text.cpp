@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/inspect.h"
+#include "platform/unicode.h"
 #include "skin/skin_ini.h"
 
 #include <optional>

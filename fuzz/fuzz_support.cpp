@@ -1,4 +1,6 @@
 #include "fuzz_support.h"
+#include "platform/host_paths.h"
+#include "platform/unicode.h"
 
 #include <cerrno>
 #include <cstdio>

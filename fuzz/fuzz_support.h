@@ -1,7 +1,6 @@
 // What the harnesses share: a scratch directory of this process for the files they hand to the
 // platform, and a check that stops the run (and so saves the input) when an invariant fails.
 #pragma once
-#include "platform/internal.h"
 
 #include <cstddef>
 #include <cstdint>

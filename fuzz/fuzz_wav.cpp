@@ -6,16 +6,14 @@
 
 #include "platform/wav.h"
 
-#include <SDL.h>
-
 namespace {
 
 // The device's usual format first; the others are what SDL may hand the player instead.
 const AudioFormat Targets[] = {
-    {44100, AUDIO_S16SYS, 2},
-    {48000, AUDIO_F32SYS, 2},
-    {22050, AUDIO_U8, 1},
-    {96000, AUDIO_S32SYS, 6},
+    {44100, SamplesS16, 2},
+    {48000, SamplesF32, 2},
+    {22050, SamplesU8, 1},
+    {96000, SamplesS32, 6},
 };
 
 void CheckConversion(const std::u16string& path, size_t fileSize, const AudioFormat& target)
@@ -26,7 +24,7 @@ void CheckConversion(const std::u16string& path, size_t fileSize, const AudioFor
         FUZZ_CHECK(pcm.empty());
         return;
     }
-    const size_t frame = size_t(SDL_AUDIO_BITSIZE(target.sampleFormat) / 8) * target.channels;
+    const size_t frame = size_t(FrameBytes(target));
     FUZZ_CHECK(pcm.size() % frame == 0);
     FUZZ_CHECK(pcm.size() <= (size_t(64) << 20));
     const size_t ratio = size_t(target.frequency + 999) / 1000;

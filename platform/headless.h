@@ -15,7 +15,9 @@
 //   4. with no window at all, the quit request is posted with exit code 0.
 // An idle handler that keeps returning true without doing anything keeps the loop running.
 #pragma once
-#include "platform/internal.h"
+#include "platform/pixels.h"
+#include "platform/screen.h"
+#include "platform/types.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,10 @@
-// What each host gives the emulated device, chosen at link time: the SDL2 host (host_sdl.cpp,
-// the program) or the headless host (host_headless.cpp, tests and tools). The platform calls these;
-// the host turns its own events into messages through the Deliver* functions of internal.h.
+// Everything a host gives the emulated device, chosen at link time: the SDL2 host (hosts/sdl/,
+// the program) or the headless host (hosts/headless/, tests and tools). The platform calls these;
+// a host turns its own events into messages through the Deliver* functions of user/input.h and
+// shows the screen of user/screen_internals.h.
 #pragma once
+#include "platform/dialogs.h"
+#include "platform/sound.h"
 
 // Blocks until host input has become messages, or something else for the message loop to do.
 // Called by GetMessageW when no message, quit request or paint is waiting; a host presents a
@@ -16,5 +19,11 @@ void HostRaiseWindow();
 // Thread-safe, called from the single-instance listener thread: asks the host to call
 // HostRaiseWindow on the thread of the message loop as soon as it gets to it.
 void HostPostRaiseRequest();
-// True for the headless host: message boxes print their text instead of waiting for a tap.
-bool HostIsHeadless();
+
+// Message boxes and sound are the host's too, so each host defines these entry points of the
+// device itself:
+// - MessageBoxW (dialogs.h). SDL: the window-based box of ui/message_box.cpp, waiting for a tap.
+//   Headless: the text goes to standard error and the box returns IDOK at once, recorded for
+//   tests (inspect.h).
+// - sndPlaySoundW (sound.h). SDL: the file decoded (wav.h) and played on the audio device.
+//   Headless: nothing is played, the call is recorded for tests (inspect.h).

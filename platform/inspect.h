@@ -1,5 +1,6 @@
 // What tests and tools may look at inside the emulated device. Not for the program.
 #pragma once
+#include "platform/pixels.h"
 #include "platform/types.h"
 
 #include <string>
@@ -14,6 +15,11 @@ struct SoundRecord {
     std::u16string path;
     UINT flags;
 };
+
+// The client-area picture of a top-level window (its backing surface), or null when the handle
+// is not a live top-level window (a child window has none of its own). The window manager owns
+// it; GDI draws into it through GetDC.
+PixelBuffer* WindowBackingSurface(HWND window);
 
 // Every InvalidateRect call since the last clear, in order.
 const std::vector<InvalidateRecord>& InvalidateLog();

@@ -14,11 +14,8 @@ enum { WsprintfMax = 1024 };   // wsprintfW's limit, terminator included
 int wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
 int swscanf(LPCWSTR input, LPCWSTR format, ...);
 
-// The C runtime's wide string helpers over char16_t, with the C semantics (wcsncpy pads with
-// terminators and leaves the text unterminated when the source fills `count`).
+// The C runtime's wide string helpers over char16_t, with the C semantics.
 size_t wcslen(LPCWSTR text);
 WCHAR* wcscpy(LPWSTR dest, LPCWSTR source);
-WCHAR* wcsncpy(LPWSTR dest, LPCWSTR source, size_t count);
 int wcscmp(LPCWSTR a, LPCWSTR b);
-WCHAR* wcsrchr(LPCWSTR text, WCHAR c);
 WCHAR* wcschr(LPCWSTR text, WCHAR c);

@@ -134,3 +134,5 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
 BOOL SetForegroundWindow(HWND window);
 HGDIOBJ GetStockObject(int object);
 BOOL IsWindow(HWND window);
+BOOL IntersectRect(LPRECT dest, const RECT* a, const RECT* b);
+BOOL PtInRect(const RECT* rect, POINT point);

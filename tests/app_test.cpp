@@ -5,6 +5,7 @@
 #include "engine/calc_state.h"
 #include "platform/headless.h"
 #include "platform/inspect.h"
+#include "platform/user/window_internals.h"
 #include "shell/app_main.h"
 #include "shell/main_window.h"
 #include "skin/surface_bank.h"

@@ -1,4 +1,5 @@
 // List boxes and statics on their own; push buttons are tested in their dialogs.
+#include "platform/ui/shell_drawing.h"
 #include "shell_ui_fixture.h"
 
 namespace {

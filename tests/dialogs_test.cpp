@@ -1,3 +1,4 @@
+#include "platform/user/window_internals.h"
 #include "shell_ui_fixture.h"
 
 namespace {

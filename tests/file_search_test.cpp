@@ -1,5 +1,6 @@
 #include "platform/faults.h"
 #include "platform/files.h"
+#include "platform/unicode.h"
 #include "temp_dir.h"
 
 #include <cstring>

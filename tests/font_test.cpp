@@ -1,4 +1,4 @@
-#include "platform/internal.h"
+#include "platform/font.h"
 
 #include <gtest/gtest.h>
 

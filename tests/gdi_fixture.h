@@ -2,8 +2,8 @@
 // a fixture that clears injected faults and frees what a test created.
 #pragma once
 #include "platform/faults.h"
+#include "platform/gdi/gdi_internals.h"
 #include "platform/inspect.h"
-#include "platform/internal.h"
 #include "platform/wince.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "gdi_fixture.h"
+#include "platform/inspect.h"
 
 #include <climits>
 #include <functional>

@@ -1,3 +1,5 @@
+#include "platform/inspect.h"
+#include "platform/user/window_internals.h"
 #include "window_test_support.h"
 
 #include <cstdio>

@@ -1,8 +1,9 @@
 // The SDL2 host against SDL's dummy video driver: the hidden window shown after its first frame,
 // the scaled picture, presenting only after a change, and host events becoming messages.
 #include "platform/host.h"
-#include "platform/host_sdl.h"
-#include "platform/internal.h"
+#include "platform/hosts/sdl/sdl_host.h"
+#include "platform/inspect.h"
+#include "platform/user/window_internals.h"
 #include "platform/wince.h"
 
 #include <SDL2/SDL.h>
@@ -94,7 +95,6 @@ protected:
 TEST_F(SdlHost, ShowsTheHiddenWindowAfterTheFirstFrameAtScaleTwo)
 {
     EXPECT_TRUE(SDL_GetWindowFlags(SdlHostWindow()) & SDL_WINDOW_HIDDEN);
-    EXPECT_FALSE(HostIsHeadless());
     PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);
     ASSERT_TRUE(HostWaitForInput());
     EXPECT_TRUE(SDL_GetWindowFlags(SdlHostWindow()) & SDL_WINDOW_SHOWN);
@@ -109,6 +109,27 @@ TEST_F(SdlHost, ShowsTheHiddenWindowAfterTheFirstFrameAtScaleTwo)
     EXPECT_EQ(HostPixel(1, 1), title) << "each screen pixel is two by two";
     EXPECT_EQ(HostPixel(1, 51), HostPixel(0, 50));
     EXPECT_NE(title, 0xFF0000u);
+}
+
+// The host window's title is the main window's in UTF-8: a character beyond the BMP comes from its
+// surrogate pair, a lone surrogate becomes U+FFFD.
+TEST_F(SdlHost, TheHostWindowTitleIsTheMainWindowTitleInUtf8)
+{
+    const struct {
+        std::u16string title;
+        const char* utf8;
+    } cases[] = {
+        {std::u16string{u'A', 0x96FB, 0xD83D, 0xDE00}, "A\xE9\x9B\xBB\xF0\x9F\x98\x80"},
+        {std::u16string{u'A', 0xDE00, u'B'}, "A\xEF\xBF\xBD" "B"},
+    };
+    for (const auto& c : cases) {
+        DestroyWindow(main);
+        main = CreateWindowExW(0, u"SdlTestWindow", c.title.c_str(), WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+        PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);
+        ASSERT_TRUE(HostWaitForInput());
+        EXPECT_STREQ(SDL_GetWindowTitle(SdlHostWindow()), c.utf8);
+    }
 }
 
 TEST_F(SdlHost, PressesBecomeMessagesInClientCoordinates)

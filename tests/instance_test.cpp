@@ -1,5 +1,6 @@
 // Single instance across real processes: the probe program plays the other instance.
 #include "instance_probe.h"
+#include "platform/user/window_internals.h"
 #include "temp_dir.h"
 #include "window_test_support.h"
 

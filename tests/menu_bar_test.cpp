@@ -1,3 +1,6 @@
+#include "platform/ui/menus.h"
+#include "platform/ui/shell_drawing.h"
+#include "platform/user/window_internals.h"
 #include "shell_ui_fixture.h"
 
 namespace {

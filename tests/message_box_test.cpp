@@ -1,4 +1,10 @@
 // The window-based message box, which the SDL host shows for MessageBoxW, run headless.
+#include "platform/font.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dialog_internals.h"
+#include "platform/ui/shell_drawing.h"
+#include "platform/unicode.h"
+#include "platform/user/window_internals.h"
 #include "shell_ui_fixture.h"
 
 namespace {

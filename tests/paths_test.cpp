@@ -1,4 +1,5 @@
-#include "platform/internal.h"
+#include "platform/host_paths.h"
+#include "platform/unicode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,8 @@
+#include "platform/font.h"
+#include "platform/inspect.h"
+#include "platform/user/input.h"
+#include "platform/user/screen_internals.h"
+#include "platform/user/window_internals.h"
 #include "window_test_support.h"
 
 #include <string>

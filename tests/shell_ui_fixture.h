@@ -4,7 +4,7 @@
 #pragma once
 #include "window_test_support.h"
 
-#include "platform/internal.h"
+#include "platform/ui/controls.h"
 
 #include <deque>
 #include <memory>

@@ -1,5 +1,6 @@
 #include "platform/faults.h"
 #include "platform/inspect.h"
+#include "platform/unicode.h"
 #include "skin/skin_ini.h"
 #include "temp_dir.h"
 

@@ -1,5 +1,6 @@
 #include "bmp_writer.h"
 #include "gdi_fixture.h"
+#include "platform/inspect.h"
 #include "skin/surface_bank.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // A directory of its own for a test, removed with everything in it when the test ends.
 #pragma once
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 
 #include <cstdlib>
 #include <filesystem>

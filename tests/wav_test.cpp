@@ -1,7 +1,6 @@
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 #include "platform/wav.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,10 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const AudioFormat kS16Mono8k{8000, AUDIO_S16SYS, 1};
-const AudioFormat kS16Stereo22k{22050, AUDIO_S16SYS, 2};
-const AudioFormat kF32Mono44k{44100, AUDIO_F32SYS, 1};
-const AudioFormat kF32Stereo48k{48000, AUDIO_F32SYS, 2};
+const AudioFormat kS16Mono8k{8000, SamplesS16, 1};
+const AudioFormat kS16Stereo22k{22050, SamplesS16, 2};
+const AudioFormat kF32Mono44k{44100, SamplesF32, 1};
+const AudioFormat kF32Stereo48k{48000, SamplesF32, 2};
 
 struct WavHeader {
     int rate;
@@ -75,7 +74,7 @@ std::string Samples(const WavHeader& h, const std::vector<double>& values)
 std::vector<double> Decode(const std::vector<uint8_t>& pcm, const AudioFormat& format)
 {
     std::vector<double> values;
-    if (format.sampleFormat == AUDIO_F32SYS) {
+    if (format.sampleFormat == SamplesF32) {
         for (size_t i = 0; i + 4 <= pcm.size(); i += 4) {
             float f;
             std::memcpy(&f, &pcm[i], 4);
@@ -142,7 +141,7 @@ TEST_F(Wav, ResamplesToTheTargetRate)
     struct {
         int rate;
         AudioFormat target;
-    } cases[] = {{11025, kF32Mono44k}, {44100, AudioFormat{22050, AUDIO_F32SYS, 1}}, {22050, kF32Stereo48k}};
+    } cases[] = {{11025, kF32Mono44k}, {44100, AudioFormat{22050, SamplesF32, 1}}, {22050, kF32Stereo48k}};
     for (const auto& c : cases) {
         WavHeader header{c.rate, 16, 1};
         const size_t frames = size_t(c.rate) / 10;   // a tenth of a second of a steady level
@@ -163,7 +162,7 @@ TEST_F(Wav, ShortDataChunkGivesTheWholeFramesThatArePresent)
     std::string data = Samples(header, {0.5, -0.5, 0.25, -0.25});
     std::vector<uint8_t> pcm;
     // The chunk claims 1000 bytes and ends after two frames and one stray byte.
-    const AudioFormat same{8000, AUDIO_S16SYS, 2};
+    const AudioFormat same{8000, SamplesS16, 2};
     ASSERT_TRUE(LoadWavConverted(Store(WavFile(header, data + "x", 1000)).c_str(), same, pcm));
     std::vector<double> got = Decode(pcm, same);
     ASSERT_EQ(got.size(), 4u);

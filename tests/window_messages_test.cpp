@@ -1,3 +1,6 @@
+#include "platform/inspect.h"
+#include "platform/user/input.h"
+#include "platform/user/window_internals.h"
 #include "window_test_support.h"
 
 namespace {

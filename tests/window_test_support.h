@@ -2,6 +2,7 @@
 // act on messages before default handling.
 #pragma once
 #include "platform/headless.h"
+#include "platform/user/window_internals.h"
 #include "platform/wince.h"
 
 #include <gtest/gtest.h>

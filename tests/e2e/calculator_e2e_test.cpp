@@ -9,6 +9,7 @@
 #include "engine/calc_state.h"
 #include "engine/key_names.h"
 #include "platform/headless.h"
+#include "platform/inspect.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 

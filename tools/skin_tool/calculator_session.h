@@ -2,7 +2,7 @@
 // is created, loads its skin, takes stylus presses and paints exactly as the program's main window
 // does (ResetCalculator, LoadSkin, SetRadixMode, HandleFaceMessage), and the face it shows.
 #pragma once
-#include "platform/internal.h"
+#include "platform/pixels.h"
 #include "tools/skin_tool/key_words.h"
 #include "tools/skin_tool/skin_location.h"
 

@@ -4,7 +4,6 @@
 
 #include "engine/key_table.h"
 #include "platform/inspect.h"
-#include "platform/internal.h"
 #include "platform/text.h"
 #include "skin/skin_ini.h"
 #include "skin/surface_bank.h"

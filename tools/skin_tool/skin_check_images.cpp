@@ -1,12 +1,10 @@
 // The files that a skin names: whether their full paths fit, whether they are there, whether the
 // calculator's own decoders read them, and the transparent colour of the parts image.
 #include "platform/gdi.h"
-#include "platform/internal.h"
+#include "platform/host_paths.h"
 #include "platform/wav.h"
 #include "skin/skin_loader.h"
 #include "tools/skin_tool/skin_check_internal.h"
-
-#include <SDL_audio.h>
 
 #include <cctype>
 #include <filesystem>
@@ -171,7 +169,7 @@ void CheckSound(SkinFacts& facts, int sound, const std::u16string& value, int li
     }
     std::u16string path = MemberPath(facts, key, line, value, "the sound stays silent", true);
     if (path.empty() || !FilePresent(facts, key, line, value, path, "the sound")) return;
-    AudioFormat format = {22050, AUDIO_S16SYS, 1};
+    AudioFormat format = {22050, SamplesS16, 1};
     std::vector<uint8_t> pcm;
     if (!LoadWavConverted(path.c_str(), format, pcm))
         facts.Error(line, key, Quoted(value) + " is not a wave file that the calculator can play");

@@ -1,7 +1,8 @@
 #include "tools/skin_tool/skin_location.h"
 
 #include "engine/app_globals.h"
-#include "platform/internal.h"
+#include "platform/host_paths.h"
+#include "platform/unicode.h"
 #include "skin/skin_loader.h"
 
 #include <algorithm>

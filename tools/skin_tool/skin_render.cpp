@@ -1,5 +1,6 @@
 #include "tools/skin_tool/skin_render.h"
 
+#include "platform/font.h"
 #include "platform/headless.h"
 #include "tools/skin_tool/calculator_session.h"
 

@@ -1,7 +1,7 @@
 #include "tools/skin_tool/skin_source.h"
 
 #include "platform/files.h"
-#include "platform/internal.h"
+#include "platform/unicode.h"
 #include "skin/skin_ini.h"
 
 #include <algorithm>

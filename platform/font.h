@@ -1,0 +1,25 @@
+// Text in the shell's font on a picture (gdi/font.cpp): the platform's own drawing, and tools that
+// caption pictures.
+#pragma once
+#include "platform/pixels.h"
+#include "platform/types.h"
+
+#include <cstdint>
+#include <string>
+
+// UTF-16 text drawn with the Japanese-capable sans font that fontconfig finds, loaded at first use.
+// Without any font nothing is drawn and every width is 0. Sizes are the font's em size in pixels.
+// Draws `text` with its line box's top-left at (x, y), blending `color` (0x00RRGGBB) over the
+// target by coverage, inside `clip` (target coordinates; null: the whole target). Returns the
+// advance width in pixels.
+int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
+               uint32_t color, const RECT* clip = nullptr);
+int TextWidth(const std::u16string& text, int pixelSize);
+// Height of a line box (ascent + descent) at this size; 0 without a font.
+int TextLineHeight(int pixelSize);
+bool FontAvailable();
+// Starts looking the font up in the background; the first text drawn waits for it.
+void PrefetchFont();
+// Tests: use this font file instead of asking fontconfig (an empty path: no font at all; null:
+// back to fontconfig). Closes what was loaded.
+void UseFontFile(const char* path);

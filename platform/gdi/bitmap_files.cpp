@@ -1,0 +1,154 @@
+// SHLoadDIBitmap: a Windows bitmap file becomes a 32-bit colour bitmap. SDL2's BMP reader decodes
+// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bottom-up and top-down rows); the header
+// is checked here first, so that a damaged or hostile file costs bounded time and memory.
+#include "platform/gdi.h"
+
+#include "platform/faults.h"
+#include "platform/gdi/gdi_internals.h"
+#include "platform/host_paths.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int MaxImageSide = 16384;
+constexpr size_t FileHeaderSize = 14;
+constexpr uint32_t CoreHeaderSize = 12;
+constexpr uint32_t InfoHeaderSize = 40;
+constexpr uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3;
+// No acceptable file is larger: the largest pixel array plus headers, palette and slack.
+constexpr int64_t MaxFileSize = MaxBitmapPixels * 4 + (int64_t(1) << 20);
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* contents)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return false;
+    uint8_t chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        if (int64_t(contents->size() + got) > MaxFileSize) return false;
+        contents->insert(contents->end(), chunk, chunk + got);
+    }
+    return !std::ferror(file.get());
+}
+
+uint32_t Le16(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
+}
+
+uint32_t Le32(const uint8_t* p)
+{
+    return Le16(p) | Le16(p + 2) << 16;
+}
+
+struct BmpHeader {
+    int64_t width = 0;
+    int64_t height = 0;   // negative: rows top-down
+    uint32_t bitCount = 0;
+    uint32_t compression = BiRgb;
+    uint32_t colorsUsed = 0;
+    uint32_t headerSize = 0;
+    uint32_t pixelOffset = 0;
+};
+
+bool ParseHeader(const std::vector<uint8_t>& file, BmpHeader* h)
+{
+    if (file.size() < FileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M') return false;
+    h->pixelOffset = Le32(&file[10]);
+    h->headerSize = Le32(&file[14]);
+    if (h->headerSize != CoreHeaderSize && h->headerSize < InfoHeaderSize) return false;
+    if (FileHeaderSize + h->headerSize > file.size()) return false;
+    const uint8_t* info = &file[FileHeaderSize];
+    if (h->headerSize == CoreHeaderSize) {
+        h->width = Le16(info + 4);
+        h->height = Le16(info + 6);
+        h->bitCount = Le16(info + 10);
+    } else {
+        h->width = int32_t(Le32(info + 4));
+        h->height = int32_t(Le32(info + 8));
+        h->bitCount = Le16(info + 14);
+        h->compression = Le32(info + 16);
+        h->colorsUsed = Le32(info + 32);
+    }
+    return true;
+}
+
+int64_t PaletteBytes(const BmpHeader& h)
+{
+    if (h.bitCount > 8) return h.compression == BiBitfields && h.headerSize == InfoHeaderSize ? 12 : 0;
+    int64_t entries = h.colorsUsed ? h.colorsUsed : int64_t(1) << h.bitCount;
+    return entries * (h.headerSize == CoreHeaderSize ? 3 : 4);
+}
+
+// Refuses what the decoder should never see: sizes beyond 16384 x 16384 or MaxBitmapPixels, an
+// unknown depth or compression, a palette larger than the depth allows or than the file holds,
+// and an uncompressed pixel array that the file cannot hold. So a header that claims 30,000 x
+// 30,000 pixels is refused before anything is allocated.
+bool HeaderAcceptable(const BmpHeader& h, size_t fileSize)
+{
+    int64_t rows = h.height < 0 ? -h.height : h.height;
+    if (h.width <= 0 || rows == 0 || h.width > MaxImageSide || rows > MaxImageSide) return false;
+    if (h.width * rows > MaxBitmapPixels) return false;
+    switch (h.bitCount) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: return false;
+    }
+    bool compressionFits = h.compression == BiRgb || (h.compression == BiRle8 && h.bitCount == 8) ||
+                           (h.compression == BiRle4 && h.bitCount == 4) ||
+                           (h.compression == BiBitfields && (h.bitCount == 16 || h.bitCount == 32));
+    if (!compressionFits) return false;
+    if (h.height < 0 && (h.compression == BiRle8 || h.compression == BiRle4)) return false;
+    if (h.bitCount <= 8 && h.colorsUsed > (uint32_t(1) << h.bitCount)) return false;
+    int64_t paletteEnd = int64_t(FileHeaderSize) + h.headerSize + PaletteBytes(h);
+    if (paletteEnd > int64_t(fileSize) || h.pixelOffset >= fileSize) return false;
+    if (h.compression == BiRgb || h.compression == BiBitfields) {
+        int64_t stride = (h.width * h.bitCount + 31) / 32 * 4;
+        if (int64_t(h.pixelOffset) + stride * rows > int64_t(fileSize)) return false;
+    }
+    return true;
+}
+
+// Any SDL surface format to 0x00RRGGBB; SDL_GetRGB also guards palette indices beyond the palette.
+std::vector<uint32_t> PixelsOf(SDL_Surface* surface)
+{
+    std::vector<uint32_t> pixels(size_t(surface->w) * size_t(surface->h));
+    const int bytes = surface->format->BytesPerPixel;
+    for (int y = 0; y < surface->h; ++y) {
+        const uint8_t* row = static_cast<const uint8_t*>(surface->pixels) + size_t(y) * size_t(surface->pitch);
+        for (int x = 0; x < surface->w; ++x) {
+            const uint8_t* p = row + size_t(x) * size_t(bytes);
+            uint32_t value = 0;
+            for (int b = bytes - 1; b >= 0; --b) value = value << 8 | p[b];
+            Uint8 r, g, b;
+            SDL_GetRGB(value, surface->format, &r, &g, &b);
+            pixels[size_t(y) * size_t(surface->w) + size_t(x)] = uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+        }
+    }
+    return pixels;
+}
+
+HBITMAP DecodeBmp(const std::vector<uint8_t>& file)
+{
+    BmpHeader header;
+    if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
+    SDL_RWops* stream = SDL_RWFromConstMem(file.data(), int(file.size()));
+    if (!stream) return nullptr;
+    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(SDL_LoadBMP_RW(stream, 1), SDL_FreeSurface);
+    if (!surface || surface->w != header.width || SDL_MUSTLOCK(surface.get())) return nullptr;
+    return CreateColourBitmap(surface->w, surface->h, PixelsOf(surface.get()));
+}
+
+}  // namespace
+
+HBITMAP SHLoadDIBitmap(LPCWSTR fileName)
+{
+    if (ShouldFail("SHLoadDIBitmap")) return nullptr;
+    if (!fileName || IS_INTRESOURCE(fileName)) return nullptr;
+    std::vector<uint8_t> file;
+    if (!ReadWholeFile(HostPathFromDevice(fileName), &file)) return nullptr;
+    return DecodeBmp(file);
+}

@@ -1,0 +1,191 @@
+// Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with SDL2_ttf in the
+// sans font that fontconfig picks for Japanese, opened at its first use so that start-up does not
+// pay for it unless the first frame shows text.
+#include "platform/font.h"
+
+#include "platform/unicode.h"
+#include "platform/windows.h"
+
+#include <SDL2/SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <future>
+#include <map>
+
+namespace {
+
+enum class FontSource { Fontconfig, File };
+
+FontSource source = FontSource::Fontconfig;
+std::string fontPath;
+bool located = false;
+std::future<std::string> lookAhead;   // a fontconfig search started early, see PrefetchFont
+bool ttfReady = false;
+
+// Open fonts by size (null remembers a size that failed to open), closed when the program ends.
+struct FontCache {
+    std::map<int, TTF_Font*> bySize;
+    void Close()
+    {
+        for (auto& [size, font] : bySize)
+            if (font) TTF_CloseFont(font);
+        bySize.clear();
+    }
+    ~FontCache()
+    {
+        Close();
+        if (ttfReady) TTF_Quit();
+    }
+};
+FontCache fonts;
+
+// The best Japanese sans-serif face, preferring a proportional one: menus and dialogs read better
+// without the fixed pitch of the first match.
+std::string AskFontconfig()
+{
+    std::string path;
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return path;
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans:lang=ja"));
+    if (pattern) {
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result;
+        FcFontSet* sorted = FcFontSort(config, pattern, FcFalse, nullptr, &result);
+        std::string firstJapanese;
+        for (int i = 0; sorted && i < sorted->nfont && path.empty(); i++) {
+            FcPattern* font = sorted->fonts[i];
+            FcChar8* file = nullptr;
+            FcLangSet* languages = nullptr;
+            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file) continue;
+            if (FcPatternGetLangSet(font, FC_LANG, 0, &languages) != FcResultMatch ||
+                FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("ja")) != FcLangEqual)
+                continue;
+            if (firstJapanese.empty()) firstJapanese = reinterpret_cast<const char*>(file);
+            int spacing = FC_PROPORTIONAL;
+            FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
+            if (spacing == FC_PROPORTIONAL) path = reinterpret_cast<const char*>(file);
+        }
+        if (path.empty()) path = firstJapanese;
+        if (path.empty()) {
+            FcPattern* match = FcFontMatch(config, pattern, &result);
+            FcChar8* file = nullptr;
+            if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+                path = reinterpret_cast<const char*>(file);
+            if (match) FcPatternDestroy(match);
+        }
+        if (sorted) FcFontSetDestroy(sorted);
+        FcPatternDestroy(pattern);
+    }
+    FcConfigDestroy(config);
+    return path;
+}
+
+TTF_Font* FontOfSize(int pixelSize)
+{
+    if (pixelSize <= 0) return nullptr;
+    auto it = fonts.bySize.find(pixelSize);
+    if (it != fonts.bySize.end()) return it->second;
+    if (!located) {
+        if (source == FontSource::Fontconfig) fontPath = lookAhead.valid() ? lookAhead.get() : AskFontconfig();
+        located = true;
+    }
+    TTF_Font* font = nullptr;
+    if (!fontPath.empty()) {
+        if (!ttfReady) ttfReady = TTF_Init() == 0;
+        if (ttfReady) font = TTF_OpenFont(fontPath.c_str(), pixelSize);
+    }
+    fonts.bySize[pixelSize] = font;
+    return font;
+}
+
+// The text up to its first terminator, as SDL2_ttf takes it.
+std::string Utf8(const std::u16string& text)
+{
+    return Utf8FromUtf16(std::u16string_view(text).substr(0, text.find(u'\0')));
+}
+
+uint32_t Blend(uint32_t under, uint32_t over, uint32_t alpha)
+{
+    uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        uint32_t a = (over >> shift) & 0xFF, b = (under >> shift) & 0xFF;
+        result |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    }
+    return result;
+}
+
+}  // namespace
+
+int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
+               uint32_t color, const RECT* clip)
+{
+    std::string utf8 = Utf8(text);
+    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
+    if (!font) return 0;
+    int advance = 0, height = 0;
+    if (TTF_SizeUTF8(font, utf8.c_str(), &advance, &height) != 0) return 0;
+    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    if (!glyphs) return advance;
+    RECT area{0, 0, target.width, target.height};
+    if (clip) IntersectRect(&area, &area, clip);
+    if (SDL_LockSurface(glyphs) == 0) {
+        for (int row = 0; row < glyphs->h; ++row) {
+            int ty = y + row;
+            if (ty < area.top || ty >= area.bottom) continue;
+            const auto* line = reinterpret_cast<const uint8_t*>(glyphs->pixels) + size_t(row) * size_t(glyphs->pitch);
+            for (int col = 0; col < glyphs->w; ++col) {
+                int tx = x + col;
+                if (tx < area.left || tx >= area.right) continue;
+                Uint32 pixel;
+                std::copy_n(line + size_t(col) * 4, 4, reinterpret_cast<uint8_t*>(&pixel));
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(pixel, glyphs->format, &r, &g, &b, &a);
+                if (a == 0) continue;
+                uint32_t& out = target.pixels[size_t(ty) * size_t(target.width) + size_t(tx)];
+                out = Blend(out, color & 0xFFFFFF, a);
+            }
+        }
+        SDL_UnlockSurface(glyphs);
+    }
+    SDL_FreeSurface(glyphs);
+    return advance;
+}
+
+int TextWidth(const std::u16string& text, int pixelSize)
+{
+    std::string utf8 = Utf8(text);
+    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
+    int width = 0, height = 0;
+    if (!font || TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return 0;
+    return width;
+}
+
+int TextLineHeight(int pixelSize)
+{
+    TTF_Font* font = FontOfSize(pixelSize);
+    return font ? TTF_FontHeight(font) : 0;
+}
+
+bool FontAvailable()
+{
+    return FontOfSize(12) != nullptr;
+}
+
+// Fontconfig reads its whole configuration before it answers; a host that knows the first frame
+// shows text starts the search at once, so it runs while the window system and the skin load.
+void PrefetchFont()
+{
+    if (located || source != FontSource::Fontconfig || lookAhead.valid()) return;
+    lookAhead = std::async(std::launch::async, AskFontconfig);
+}
+
+void UseFontFile(const char* path)
+{
+    if (lookAhead.valid()) lookAhead.wait();
+    fonts.Close();
+    source = path ? FontSource::File : FontSource::Fontconfig;
+    fontPath = path ? path : "";
+    located = path != nullptr;
+}

@@ -1,0 +1,452 @@
+// Device contexts, bitmaps and BitBlt of the emulated device. Every handle is looked up in a
+// table before use, so a null, stale or foreign handle is refused and never dereferenced; handle
+// values are never reused, so a deleted object stays dead.
+#include "platform/gdi.h"
+
+#include "platform/faults.h"
+#include "platform/gdi/gdi_internals.h"
+#include "platform/inspect.h"
+#include "platform/user/window_internals.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <utility>
+
+namespace {
+
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Black = RGB(0, 0, 0);
+constexpr uint32_t ColourBits = 0x00FFFFFF;
+
+// A bitmap is a plain pixel array: colour pixels 0x00RRGGBB, or monochrome pixels 0 and 1, one
+// byte each (memory is cheap here; speed of the transparent transfers is not).
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    bool mono = false;
+    bool stock = false;   // the shared 1 x 1 bitmap of fresh memory DCs: never deleted
+    std::vector<uint32_t> colour;
+    std::vector<uint8_t> bits;
+    HDC selectedInto = nullptr;
+};
+
+// A window DC draws into the window's backing surface; a memory DC into its selected bitmap.
+struct DeviceContext {
+    HWND window = nullptr;
+    HBITMAP bitmap = nullptr;
+    COLORREF background = White;
+    COLORREF text = Black;
+};
+
+// Node-based maps: references to their values stay valid while other entries come and go.
+std::unordered_map<uintptr_t, DeviceContext> contexts;
+std::unordered_map<uintptr_t, Bitmap> bitmaps;
+uintptr_t lastHandle = 0x40000000;
+HBITMAP stockBitmap = nullptr;
+
+uintptr_t NewHandle()
+{
+    return lastHandle += 4;
+}
+
+uintptr_t Key(const void* handle)
+{
+    return reinterpret_cast<uintptr_t>(handle);
+}
+
+DeviceContext* FindContext(HDC dc)
+{
+    auto it = contexts.find(Key(dc));
+    return it == contexts.end() ? nullptr : &it->second;
+}
+
+Bitmap* FindBitmap(const void* object)
+{
+    auto it = bitmaps.find(Key(object));
+    return it == bitmaps.end() ? nullptr : &it->second;
+}
+
+HBITMAP AddBitmap(Bitmap bitmap)
+{
+    uintptr_t handle = NewHandle();
+    bitmaps.emplace(handle, std::move(bitmap));
+    return reinterpret_cast<HBITMAP>(handle);
+}
+
+HBITMAP StockBitmap()
+{
+    if (!stockBitmap) {
+        Bitmap bitmap;
+        bitmap.width = bitmap.height = 1;
+        bitmap.mono = bitmap.stock = true;
+        bitmap.bits.assign(1, 0);
+        stockBitmap = AddBitmap(std::move(bitmap));
+    }
+    return stockBitmap;
+}
+
+bool SizeAllowed(int width, int height)
+{
+    return width > 0 && height > 0 && int64_t(width) * height <= MaxBitmapPixels;
+}
+
+// A blank bitmap; zero width or height gives the stock 1 x 1 monochrome bitmap, as on Windows.
+HBITMAP NewBitmap(int width, int height, bool mono)
+{
+    if (width == 0 || height == 0) return StockBitmap();
+    if (!SizeAllowed(width, height)) return nullptr;
+    Bitmap bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.mono = mono;
+    if (mono) bitmap.bits.assign(size_t(width) * size_t(height), 0);
+    else bitmap.colour.assign(size_t(width) * size_t(height), 0);
+    return AddBitmap(std::move(bitmap));
+}
+
+// The one place where the two colour forms meet: COLORREF is 0x00BBGGRR, pixels are 0x00RRGGBB.
+uint32_t PixelFromColorref(COLORREF color)
+{
+    return uint32_t(GetRValue(color)) << 16 | uint32_t(GetGValue(color)) << 8 | GetBValue(color);
+}
+
+COLORREF ColorrefFromPixel(uint32_t pixel)
+{
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+// Colour to monochrome: a pixel equal to the source DC's background colour becomes 1, all
+// others 0.
+uint8_t MonoFromColour(uint32_t pixel, uint32_t sourceBackground)
+{
+    return pixel == sourceBackground ? 1 : 0;
+}
+
+// Monochrome to colour: 1 takes the destination DC's background colour, 0 its text colour.
+uint32_t ColourFromMono(uint8_t bit, uint32_t destBackground, uint32_t destText)
+{
+    return bit ? destBackground : destText;
+}
+
+// What a DC draws on, seen as rows of pixels of one format. Exactly one of colour and bits is set.
+struct Surface {
+    int width = 0;
+    int height = 0;
+    uint32_t* colour = nullptr;
+    uint8_t* bits = nullptr;
+    const void* identity = nullptr;   // the same picture gives the same identity
+};
+
+bool SurfaceOf(const DeviceContext& dc, Surface* surface)
+{
+    if (dc.window) {
+        PixelBuffer* buffer = WindowBackingSurface(dc.window);
+        if (!buffer || buffer->pixels.size() != size_t(buffer->width) * size_t(buffer->height)) return false;
+        *surface = Surface{buffer->width, buffer->height, buffer->pixels.data(), nullptr, buffer};
+        return true;
+    }
+    Bitmap* bitmap = FindBitmap(dc.bitmap);
+    if (!bitmap) return false;
+    if (bitmap->mono) *surface = Surface{bitmap->width, bitmap->height, nullptr, bitmap->bits.data(), bitmap};
+    else *surface = Surface{bitmap->width, bitmap->height, bitmap->colour.data(), nullptr, bitmap};
+    return true;
+}
+
+template <typename T>
+T* Row(const Surface& surface, int y);
+template <>
+uint32_t* Row<uint32_t>(const Surface& surface, int y)
+{
+    return surface.colour + size_t(y) * size_t(surface.width);
+}
+template <>
+uint8_t* Row<uint8_t>(const Surface& surface, int y)
+{
+    return surface.bits + size_t(y) * size_t(surface.width);
+}
+
+// One axis of a transfer after clipping to both pictures.
+struct Span {
+    int dest = 0;
+    int source = 0;
+    int length = 0;
+};
+
+// 64-bit arithmetic: any int position and extent clip without overflow.
+bool ClipAxis(int dest, int source, int length, int destSize, int sourceSize, Span* span)
+{
+    if (length <= 0) return false;
+    int64_t first = std::max<int64_t>({0, -int64_t(dest), -int64_t(source)});
+    int64_t last = std::min<int64_t>({length, int64_t(destSize) - dest, int64_t(sourceSize) - source});
+    if (last <= first) return false;
+    *span = Span{int(dest + first), int(source + first), int(last - first)};
+    return true;
+}
+
+struct Transfer {
+    Surface dest;
+    Surface source;
+    Span x;
+    Span y;
+};
+
+// A plain copy between pictures of one format is a row-by-row memory copy.
+template <typename T>
+void CopyRows(const Transfer& t)
+{
+    for (int row = 0; row < t.y.length; ++row)
+        std::memcpy(Row<T>(t.dest, t.y.dest + row) + t.x.dest, Row<T>(t.source, t.y.source + row) + t.x.source,
+                    size_t(t.x.length) * sizeof(T));
+}
+
+template <typename D, typename S, typename Convert, typename Combine>
+void TransferRows(const Transfer& t, Convert convert, Combine combine)
+{
+    for (int row = 0; row < t.y.length; ++row) {
+        D* dest = Row<D>(t.dest, t.y.dest + row) + t.x.dest;
+        const S* source = Row<S>(t.source, t.y.source + row) + t.x.source;
+        for (int i = 0; i < t.x.length; ++i) dest[i] = combine(dest[i], convert(source[i]));
+    }
+}
+
+// The four raster operations on pixels already in the destination's format; `ones` is a pixel
+// of that format with every bit set.
+template <typename D, typename S, typename Convert>
+void TransferWithRop(const Transfer& t, DWORD rop, Convert convert, D ones)
+{
+    switch (rop) {
+    case SRCCOPY: TransferRows<D, S>(t, convert, [](D, D s) { return s; }); break;
+    case SRCAND: TransferRows<D, S>(t, convert, [](D d, D s) { return D(d & s); }); break;
+    case SRCPAINT: TransferRows<D, S>(t, convert, [](D d, D s) { return D(d | s); }); break;
+    case NOTSRCCOPY: TransferRows<D, S>(t, convert, [ones](D, D s) { return D(~s & ones); }); break;
+    }
+}
+
+void TransferPixels(const Transfer& t, DWORD rop, const DeviceContext& dest, const DeviceContext& source)
+{
+    if (t.dest.colour && t.source.colour && rop == SRCCOPY) {
+        CopyRows<uint32_t>(t);
+    } else if (t.dest.colour && t.source.colour) {
+        TransferWithRop<uint32_t, uint32_t>(t, rop, [](uint32_t s) { return s; }, ColourBits);
+    } else if (t.dest.bits && t.source.bits) {
+        TransferWithRop<uint8_t, uint8_t>(t, rop, [](uint8_t s) { return s; }, uint8_t(1));
+    } else if (t.dest.bits) {
+        uint32_t background = PixelFromColorref(source.background);
+        TransferWithRop<uint8_t, uint32_t>(
+            t, rop, [background](uint32_t s) { return MonoFromColour(s, background); }, uint8_t(1));
+    } else {
+        uint32_t background = PixelFromColorref(dest.background);
+        uint32_t text = PixelFromColorref(dest.text);
+        TransferWithRop<uint32_t, uint8_t>(
+            t, rop, [background, text](uint8_t s) { return ColourFromMono(s, background, text); }, ColourBits);
+    }
+}
+
+// A transfer within one picture whose rectangles overlap reads a copy of the source, so that
+// no pixel is read after it was written.
+void TransferFromCopy(Transfer t, DWORD rop, const DeviceContext& dest, const DeviceContext& source)
+{
+    std::vector<uint32_t> colour;
+    std::vector<uint8_t> bits;
+    Surface copy{t.x.length, t.y.length, nullptr, nullptr, nullptr};
+    if (t.source.colour) {
+        colour.resize(size_t(copy.width) * size_t(copy.height));
+        copy.colour = colour.data();
+        for (int row = 0; row < copy.height; ++row)
+            std::memcpy(Row<uint32_t>(copy, row), Row<uint32_t>(t.source, t.y.source + row) + t.x.source,
+                        size_t(copy.width) * sizeof(uint32_t));
+    } else {
+        bits.resize(size_t(copy.width) * size_t(copy.height));
+        copy.bits = bits.data();
+        for (int row = 0; row < copy.height; ++row)
+            std::memcpy(Row<uint8_t>(copy, row), Row<uint8_t>(t.source, t.y.source + row) + t.x.source,
+                        size_t(copy.width));
+    }
+    t.source = copy;
+    t.x.source = 0;
+    t.y.source = 0;
+    TransferPixels(t, rop, dest, source);
+}
+
+bool Overlaps(const Transfer& t)
+{
+    return t.dest.identity == t.source.identity && t.x.dest < t.x.source + t.x.length &&
+           t.x.source < t.x.dest + t.x.length && t.y.dest < t.y.source + t.y.length &&
+           t.y.source < t.y.dest + t.y.length;
+}
+
+}  // namespace
+
+int LiveDeviceContexts()
+{
+    return int(contexts.size());
+}
+
+int LiveBitmaps()
+{
+    return int(bitmaps.size()) - (stockBitmap ? 1 : 0);
+}
+
+HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels)
+{
+    if (!SizeAllowed(width, height) || pixels.size() != size_t(width) * size_t(height)) return nullptr;
+    for (uint32_t& pixel : pixels) pixel &= ColourBits;
+    Bitmap bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.colour = std::move(pixels);
+    return AddBitmap(std::move(bitmap));
+}
+
+// The screen DC (GetDC of no window) is not part of the device: it gives null like a dead window.
+HDC GetDC(HWND window)
+{
+    if (ShouldFail("GetDC")) return nullptr;
+    if (!window || !WindowBackingSurface(window)) return nullptr;
+    uintptr_t handle = NewHandle();
+    contexts.emplace(handle, DeviceContext{window, nullptr, White, Black});
+    return reinterpret_cast<HDC>(handle);
+}
+
+int ReleaseDC(HWND window, HDC dc)
+{
+    if (ShouldFail("ReleaseDC")) return 0;
+    DeviceContext* context = FindContext(dc);
+    if (!context || !context->window || context->window != window) return 0;
+    contexts.erase(Key(dc));
+    return 1;
+}
+
+HDC CreateCompatibleDC(HDC dc)
+{
+    if (ShouldFail("CreateCompatibleDC")) return nullptr;
+    if (dc && !FindContext(dc)) return nullptr;
+    uintptr_t handle = NewHandle();
+    contexts.emplace(handle, DeviceContext{nullptr, StockBitmap(), White, Black});
+    return reinterpret_cast<HDC>(handle);
+}
+
+// Windows' rule: the screen's colour format for a window DC, the format of the selected bitmap
+// for a memory DC (so monochrome for a fresh one).
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
+{
+    if (ShouldFail("CreateCompatibleBitmap")) return nullptr;
+    DeviceContext* context = FindContext(dc);
+    if (!context || width < 0 || height < 0) return nullptr;
+    bool mono = false;
+    if (!context->window) {
+        Bitmap* selected = FindBitmap(context->bitmap);
+        mono = selected && selected->mono;
+    }
+    return NewBitmap(width, height, mono);
+}
+
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
+{
+    if (planes != 1 || bitsPerPixel != 1 || bits)
+        NotImplemented("CreateBitmap other than one plane, one bit per pixel, no initial bits");
+    if (ShouldFail("CreateBitmap")) return nullptr;
+    if (width < 0 || height < 0) return nullptr;
+    return NewBitmap(width, height, true);
+}
+
+// Only bitmaps can be selected, only into memory DCs, and a bitmap into one DC at a time.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
+{
+    if (ShouldFail("SelectObject")) return nullptr;
+    DeviceContext* context = FindContext(dc);
+    Bitmap* bitmap = FindBitmap(object);
+    if (!context || context->window || !bitmap) return nullptr;
+    if (!bitmap->stock && bitmap->selectedInto && bitmap->selectedInto != dc) return nullptr;
+    HBITMAP previous = context->bitmap;
+    if (Bitmap* old = FindBitmap(previous); old && !old->stock) old->selectedInto = nullptr;
+    if (!bitmap->stock) bitmap->selectedInto = dc;
+    context->bitmap = static_cast<HBITMAP>(object);
+    return previous;
+}
+
+// A bitmap still selected into a DC is refused, as on Windows; the stock bitmap is never deleted.
+BOOL DeleteObject(HGDIOBJ object)
+{
+    if (ShouldFail("DeleteObject")) return FALSE;
+    Bitmap* bitmap = FindBitmap(object);
+    if (!bitmap || bitmap->selectedInto) return FALSE;
+    if (!bitmap->stock) bitmaps.erase(Key(object));
+    return TRUE;
+}
+
+// Deleting a memory DC frees the bitmap selected into it (the bitmap itself stays).
+BOOL DeleteDC(HDC dc)
+{
+    if (ShouldFail("DeleteDC")) return FALSE;
+    DeviceContext* context = FindContext(dc);
+    if (!context || context->window) return FALSE;
+    if (Bitmap* bitmap = FindBitmap(context->bitmap); bitmap && !bitmap->stock) bitmap->selectedInto = nullptr;
+    contexts.erase(Key(dc));
+    return TRUE;
+}
+
+int GetObjectW(HGDIOBJ object, int size, LPVOID buffer)
+{
+    if (ShouldFail("GetObjectW")) return 0;
+    Bitmap* bitmap = FindBitmap(object);
+    if (!bitmap) return 0;
+    if (!buffer) return int(sizeof(BITMAP));
+    if (size < int(sizeof(BITMAP))) return 0;
+    BITMAP info{};
+    info.bmWidth = bitmap->width;
+    info.bmHeight = bitmap->height;
+    info.bmWidthBytes = bitmap->mono ? (bitmap->width + 15) / 16 * 2 : bitmap->width * 4;
+    info.bmPlanes = 1;
+    info.bmBitsPixel = bitmap->mono ? 1 : 32;
+    info.bmBits = nullptr;   // device-dependent bitmaps do not show their bits
+    std::memcpy(buffer, &info, sizeof info);
+    return int(sizeof(BITMAP));
+}
+
+COLORREF SetBkColor(HDC dc, COLORREF color)
+{
+    if (ShouldFail("SetBkColor")) return CLR_INVALID;
+    DeviceContext* context = FindContext(dc);
+    if (!context) return CLR_INVALID;
+    return std::exchange(context->background, color & ColourBits);
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color)
+{
+    if (ShouldFail("SetTextColor")) return CLR_INVALID;
+    DeviceContext* context = FindContext(dc);
+    if (!context) return CLR_INVALID;
+    return std::exchange(context->text, color & ColourBits);
+}
+
+COLORREF GetPixel(HDC dc, int x, int y)
+{
+    if (ShouldFail("GetPixel")) return CLR_INVALID;
+    DeviceContext* context = FindContext(dc);
+    Surface surface;
+    if (!context || !SurfaceOf(*context, &surface)) return CLR_INVALID;
+    if (x < 0 || y < 0 || x >= surface.width || y >= surface.height) return CLR_INVALID;
+    if (surface.bits) return Row<uint8_t>(surface, y)[x] ? White : Black;
+    return ColorrefFromPixel(Row<uint32_t>(surface, y)[x]);
+}
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop)
+{
+    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT && rop != NOTSRCCOPY)
+        NotImplemented("BitBlt with a raster operation other than SRCCOPY, SRCAND, SRCPAINT, NOTSRCCOPY");
+    if (ShouldFail("BitBlt")) return FALSE;
+    DeviceContext* destContext = FindContext(dest);
+    DeviceContext* sourceContext = FindContext(source);
+    if (!destContext || !sourceContext) return FALSE;
+    Transfer t;
+    if (!SurfaceOf(*destContext, &t.dest) || !SurfaceOf(*sourceContext, &t.source)) return FALSE;
+    if (!ClipAxis(x, sourceX, width, t.dest.width, t.source.width, &t.x) ||
+        !ClipAxis(y, sourceY, height, t.dest.height, t.source.height, &t.y))
+        return TRUE;
+    if (Overlaps(t)) TransferFromCopy(t, rop, *destContext, *sourceContext);
+    else TransferPixels(t, rop, *destContext, *sourceContext);
+    if (destContext->window) WindowSurfaceChanged(destContext->window);
+    return TRUE;
+}

@@ -1,0 +1,222 @@
+// Wide text streams and the program's own path. A stream holds the whole decoded file: skin files
+// are small and read line by line from the start, again for every lookup.
+#include "platform/files.h"
+
+#include "platform/faults.h"
+#include "platform/host_paths.h"
+#include "platform/inspect.h"
+#include "platform/text.h"
+#include "platform/unicode.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <iconv.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+struct WFILE {
+    std::u16string text;
+    size_t position = 0;
+};
+
+namespace {
+
+constexpr char16_t Replacement = 0xFFFD;
+int openFiles = 0;
+std::optional<std::string> moduleFileOverride;
+
+// The whole content of a regular file of at most TextFileMaxBytes, or nothing. Opening does not
+// block on a FIFO, and the size is checked before reading, so a huge file is refused at once.
+std::optional<std::string> ReadSmallFile(const std::string& hostPath)
+{
+    int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return std::nullopt;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > TextFileMaxBytes) {
+        close(fd);
+        return std::nullopt;
+    }
+    std::string bytes(size_t(info.st_size) + 1, '\0');   // one more to notice a file that grew
+    size_t filled = 0;
+    while (filled < bytes.size()) {
+        ssize_t got = read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        filled += size_t(got);
+        if (filled == bytes.size() && bytes.size() <= size_t(TextFileMaxBytes)) {
+            bytes.resize(std::min(bytes.size() * 2, size_t(TextFileMaxBytes) + 1));
+        }
+    }
+    close(fd);
+    if (filled > size_t(TextFileMaxBytes)) return std::nullopt;
+    bytes.resize(filled);
+    return bytes;
+}
+
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian)
+{
+    std::u16string text;
+    text.reserve(bytes.size() / 2 + 1);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        unsigned first = (unsigned char)bytes[i];
+        unsigned second = (unsigned char)bytes[i + 1];
+        text += char16_t(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    if (bytes.size() % 2 != 0) text += Replacement;   // a dangling odd byte
+    return text;
+}
+
+// Code page 932 through the C library's iconv. A byte at which no character begins, or an
+// incomplete character at the end, becomes one U+FFFD and decoding goes on with the next byte.
+// Without iconv support for the code page, bytes beyond ASCII all become U+FFFD.
+std::u16string DecodeCp932(std::string_view bytes)
+{
+    std::u16string text;
+    iconv_t converter = iconv_open("UTF-16LE", "CP932");
+    if (converter == iconv_t(-1)) {
+        for (char c : bytes) text += (unsigned char)c < 0x80 ? char16_t(c) : Replacement;
+        return text;
+    }
+    std::string units(bytes.size() * 2 + 2, '\0');   // a byte yields at most one unit
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char* out = units.data();
+    size_t outLeft = units.size();
+    auto grow = [&] {
+        size_t used = size_t(out - units.data());
+        units.resize(units.size() * 2);
+        out = units.data() + used;
+        outLeft = units.size() - used;
+    };
+    while (inLeft > 0) {
+        if (iconv(converter, &in, &inLeft, &out, &outLeft) != size_t(-1)) break;
+        if (errno == E2BIG) {
+            grow();
+            continue;
+        }
+        if (outLeft < 2) grow();
+        *out++ = char(0xFD);   // EILSEQ or EINVAL: U+FFFD, little-endian
+        *out++ = char(0xFF);
+        outLeft -= 2;
+        ++in;
+        --inLeft;
+    }
+    iconv_close(converter);
+    units.resize(size_t(out - units.data()));
+    return DecodeUtf16(units, false);
+}
+
+std::u16string DecodeText(std::string_view bytes)
+{
+    auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    if (startsWith("\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
+    if (startsWith("\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
+    std::u16string text;
+    if (startsWith("\xEF\xBB\xBF")) {
+        Utf16FromValidUtf8(bytes.substr(3), text);
+        return text;
+    }
+    if (Utf16FromValidUtf8(bytes, text)) return text;
+    return DecodeCp932(bytes);
+}
+
+// Text mode: a CR directly before an LF is dropped; any other CR stays.
+// Through plain pointers: a skin load runs this over the whole file 166 times, and the string's
+// checked accessors made it most of the time of a debug build's load.
+void DropCarriageReturnsBeforeLineFeeds(std::u16string& text)
+{
+    char16_t* units = text.data();
+    const size_t size = text.size();
+    size_t kept = 0;
+    for (size_t i = 0; i < size; ++i) {
+        if (units[i] == u'\r' && i + 1 < size && units[i + 1] == u'\n') continue;
+        units[kept++] = units[i];
+    }
+    text.resize(kept);
+}
+
+std::string ExecutablePath()
+{
+    std::string path(256, '\0');
+    for (;;) {
+        ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+        if (length < 0) return std::string();
+        if (size_t(length) < path.size()) {
+            path.resize(size_t(length));
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+WFILE* _wfopen(LPCWSTR path, LPCWSTR mode)
+{
+    if (!mode || wcscmp(mode, u"rt") != 0) NotImplemented("_wfopen");
+    if (ShouldFail("_wfopen") || !path) return nullptr;
+    std::optional<std::string> bytes = ReadSmallFile(HostPathFromDevice(path));
+    if (!bytes) return nullptr;
+    auto file = new WFILE{DecodeText(*bytes), 0};
+    DropCarriageReturnsBeforeLineFeeds(file->text);
+    ++openFiles;
+    return file;
+}
+
+// At most capacity - 1 units, up to and including a line feed, then the terminator. Null at the
+// end of the file when nothing was read.
+WCHAR* fgetws(WCHAR* buffer, int capacity, WFILE* file)
+{
+    if (!buffer || !file || capacity <= 0) return nullptr;
+    const std::u16string& text = file->text;
+    if (file->position >= text.size()) return nullptr;
+    size_t count = 0;
+    while (count + 1 < size_t(capacity) && file->position < text.size()) {
+        WCHAR c = text[file->position++];
+        buffer[count++] = c;
+        if (c == u'\n') break;
+    }
+    buffer[count] = 0;
+    return buffer;
+}
+
+int fclose(WFILE* file)
+{
+    if (!file) return -1;
+    delete file;
+    --openFiles;
+    return 0;
+}
+
+int OpenWideFileCount()
+{
+    return openFiles;
+}
+
+void OverrideModuleFileName(const char* hostPath)
+{
+    if (hostPath) moduleFileOverride = hostPath;
+    else moduleFileOverride.reset();
+}
+
+// A path that does not fit in size units with its terminator is not truncated: the result is 0
+// and the buffer holds an empty text, so no caller mistakes a cut path for the program's own.
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size)
+{
+    if (module) NotImplemented("GetModuleFileNameW");   // only the program itself is asked for
+    if (size > 0) buffer[0] = 0;
+    if (ShouldFail("GetModuleFileNameW")) return 0;
+    std::string host = moduleFileOverride ? *moduleFileOverride : ExecutablePath();
+    if (host.empty()) return 0;
+    std::u16string device = DevicePathFromHost(host);
+    if (device.size() + 1 > size) return 0;
+    device.copy(buffer, device.size());
+    buffer[device.size()] = 0;
+    return DWORD(device.size());
+}

@@ -1,0 +1,11 @@
+// The registered resources (resources.cpp), for the platform's own drawing of icons, menus, menu
+// bars and accelerators. Each lookup gives null when there is no such resource.
+#pragma once
+#include "platform/resources.h"
+
+// Of an icon's images, the one whose width is nearest to preferredSize (the larger on a tie).
+const ImageResource* FindIconImage(HINSTANCE instance, UINT id, int preferredSize);
+const ImageResource* FindBitmapImage(HINSTANCE instance, UINT id);
+const MenuResource* FindMenu(HINSTANCE instance, UINT id);
+const MenuBarResource* FindMenuBar(HINSTANCE instance, UINT id);
+const AcceleratorResource* FindAccelerators(HACCEL table);   // table from LoadAcceleratorsW

@@ -1,9 +1,0 @@
-// Message boxes in the SDL2 host: the window-based box of message_box.cpp, waiting for a tap.
-#include "platform/dialogs.h"
-#include "platform/internal.h"
-
-int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
-{
-    if (type != MB_OK) NotImplemented("MessageBoxW with buttons other than OK");
-    return RunMessageBox(owner, text ? text : u"", caption ? caption : u"Error");
-}

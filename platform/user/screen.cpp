@@ -1,0 +1,141 @@
+// The device screen: the shell's title bar over every shown top-level window's backing surface,
+// composed in z-order only when something changed and someone wants to look at it.
+#include "platform/user/screen_internals.h"
+
+#include "platform/font.h"
+#include "platform/host.h"
+#include "platform/inspect.h"
+#include "platform/screen.h"
+#include "platform/user/window_internals.h"
+#include "platform/windows.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr uint32_t DesktopColor = 0xD6D3CE;
+constexpr uint32_t TitleBarColor = 0x0A2A7A;
+constexpr uint32_t TitleBarEdgeColor = 0x06184A;
+constexpr uint32_t TitleTextColor = 0xFFFFFF;
+constexpr int TitleTextSize = 15;
+constexpr int TitleTextLeft = 6;
+constexpr int CloseButtonWidth = 26;
+constexpr int OkButtonWidth = 34;
+
+PixelBuffer screen;
+bool dirty = true;
+
+void Fill(PixelBuffer& target, const RECT& rect, uint32_t color)
+{
+    RECT bounds{0, 0, target.width, target.height};
+    RECT r;
+    if (!IntersectRect(&r, &rect, &bounds)) return;
+    for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x) target.pixels[size_t(y) * size_t(target.width) + size_t(x)] = color;
+}
+
+void Plot(PixelBuffer& target, int x, int y, uint32_t color)
+{
+    if (x >= 0 && y >= 0 && x < target.width && y < target.height)
+        target.pixels[size_t(y) * size_t(target.width) + size_t(x)] = color;
+}
+
+// Copies a window's surface onto the screen at its screen position, cut to the screen.
+void Place(const PixelBuffer& surface, const RECT& at)
+{
+    RECT bounds{0, 0, ScreenWidth, ScreenHeight};
+    RECT picture{at.left, at.top, at.left + surface.width, at.top + surface.height};
+    RECT r;
+    if (!IntersectRect(&r, &at, &bounds) || !IntersectRect(&r, &r, &picture)) return;
+    for (LONG y = r.top; y < r.bottom; ++y) {
+        const uint32_t* from = &surface.pixels[size_t(y - at.top) * size_t(surface.width) + size_t(r.left - at.left)];
+        std::copy(from, from + (r.right - r.left), &screen.pixels[size_t(y) * ScreenWidth + size_t(r.left)]);
+    }
+}
+
+// An outline ellipse inside a box, one pixel wide: the Pocket PC title-bar buttons are round.
+void Ellipse(PixelBuffer& target, const RECT& box, uint32_t color)
+{
+    double cx = (box.left + box.right - 1) / 2.0, cy = (box.top + box.bottom - 1) / 2.0;
+    double rx = (box.right - box.left - 1) / 2.0, ry = (box.bottom - box.top - 1) / 2.0;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x) {
+            double d = std::hypot((x - cx) / rx, (y - cy) / ry);
+            if (std::abs(d - 1.0) * std::min(rx, ry) < 0.6) Plot(target, x, y, color);
+        }
+}
+
+void DrawCloseButton(PixelBuffer& target)
+{
+    RECT box{ScreenWidth - CloseButtonWidth + 4, 4, ScreenWidth - 4, TitleBarHeight - 4};
+    Ellipse(target, box, TitleTextColor);
+    for (int i = 0; i < 8; ++i) {
+        Plot(target, box.left + 5 + i, box.top + 5 + i, TitleTextColor);
+        Plot(target, box.right - 6 - i, box.top + 5 + i, TitleTextColor);
+    }
+}
+
+void DrawOkButton(PixelBuffer& target)
+{
+    RECT box{ScreenWidth - OkButtonWidth + 3, 4, ScreenWidth - 3, TitleBarHeight - 4};
+    Ellipse(target, box, TitleTextColor);
+    const std::u16string ok = u"ok";
+    int size = 13;
+    int x = (box.left + box.right - TextWidth(ok, size)) / 2;
+    int y = (box.top + box.bottom - TextLineHeight(size)) / 2;
+    RenderText(target, x, y, ok, size, TitleTextColor);
+}
+
+void DrawTitleBar(PixelBuffer& target)
+{
+    Fill(target, RECT{0, 0, ScreenWidth, TitleBarHeight - 1}, TitleBarColor);
+    Fill(target, RECT{0, TitleBarHeight - 1, ScreenWidth, TitleBarHeight}, TitleBarEdgeColor);
+    HWND active = ActiveWindow();
+    bool ok = active && TitleBarOkButton(active);
+    int buttonLeft = ScreenWidth - (ok ? OkButtonWidth : CloseButtonWidth);
+    std::u16string title = active ? WindowTitle(active) : std::u16string();
+    if (!title.empty()) {
+        RECT clip{0, 0, buttonLeft - 2, TitleBarHeight};
+        int y = (TitleBarHeight - TextLineHeight(TitleTextSize)) / 2;
+        RenderText(target, TitleTextLeft, y, title, TitleTextSize, TitleTextColor, &clip);
+    }
+    if (ok) DrawOkButton(target);
+    else DrawCloseButton(target);
+}
+
+}  // namespace
+
+void ScreenChanged()
+{
+    dirty = true;
+    HostScreenChanged();
+}
+
+bool ScreenDirty()
+{
+    return dirty;
+}
+
+const PixelBuffer& ComposedScreen()
+{
+    if (!dirty && screen.width == ScreenWidth) return screen;
+    screen.Resize(ScreenWidth, ScreenHeight, DesktopColor);
+    for (HWND window : TopLevelWindows()) {
+        PixelBuffer* surface = WindowBackingSurface(window);
+        RECT at;
+        if (surface && WindowShown(window) && GetWindowRect(window, &at)) Place(*surface, at);
+    }
+    DrawTitleBar(screen);
+    dirty = false;
+    return screen;
+}
+
+TitleBarButton TitleBarButtonAt(int x, int y)
+{
+    if (!PtInRect(&TitleBarRect, POINT{x, y})) return TitleBarButton::None;
+    HWND active = ActiveWindow();
+    if (active && TitleBarOkButton(active))
+        return x >= ScreenWidth - OkButtonWidth ? TitleBarButton::Ok : TitleBarButton::None;
+    return x >= ScreenWidth - CloseButtonWidth ? TitleBarButton::Close : TitleBarButton::None;
+}

@@ -1,0 +1,19 @@
+// Screen composition (screen.cpp): the shell's title bar over the shown top-level windows.
+#pragma once
+#include "platform/pixels.h"
+#include "platform/screen.h"
+#include "platform/types.h"
+
+// Something on the screen changed (a surface drawn, a window shown, moved, raised or destroyed,
+// the active window changed): the screen is composed again when next wanted, and the host is told.
+void ScreenChanged();
+// True when the screen changed since it was last composed.
+bool ScreenDirty();
+// The 240 x 320 screen: every shown top-level window's surface in z-order, then the title bar.
+// Composed only when something changed since the last call.
+const PixelBuffer& ComposedScreen();
+// The shell's title bar in screen coordinates.
+constexpr RECT TitleBarRect{0, 0, ScreenWidth, TitleBarHeight};
+enum class TitleBarButton { None, Close, Ok };
+// The title-bar button at a screen point, for the active window.
+TitleBarButton TitleBarButtonAt(int x, int y);
