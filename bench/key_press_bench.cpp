@@ -1,7 +1,7 @@
 // A stylus press on a key and the paint that follows it, through the message loop of the headless
 // host, on the generated default skin.
-#include "../tests/face_window.h"
-#include "../tests/skin_fixture.h"
+#include "tests/support/face_window.h"
+#include "tests/support/skin_fixture.h"
 
 #include "display/face_window.h"
 #include "display/frame_painter.h"

@@ -1,5 +1,5 @@
 // Loading a skin as the program does (every look-up reopens the skin file), and painting the face.
-#include "../tests/skin_fixture.h"
+#include "tests/support/skin_fixture.h"
 
 #include "display/face_window.h"
 #include "display/frame_painter.h"

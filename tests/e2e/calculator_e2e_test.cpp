@@ -3,7 +3,7 @@
 // menu bar and the dialog, the settings file after the window is closed.
 #include "x11_session.h"
 
-#include "../skin_fixture.h"
+#include "tests/support/skin_fixture.h"
 #include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
