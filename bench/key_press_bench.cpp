@@ -7,6 +7,7 @@
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "platform/headless.h"
+#include "platform/host_paths.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 
@@ -19,7 +20,7 @@ void BM_KeyPressAndPaint(benchmark::State& state)
     ReleaseSurfaces();
     ResetHeadlessDevice();
     std::string buildDir = std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string();
-    std::u16string device = DeviceForm(buildDir) + u"\\";
+    std::u16string device = DevicePathFromHost(buildDir) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateFaceWindow();
     LoadSkin((device + u"skin\\default.skn").c_str());

@@ -4,6 +4,7 @@
 
 #include "engine/calc_state.h"
 #include "platform/headless.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
 #include "platform/user/window_internals.h"
 #include "shell/app_main.h"
@@ -87,7 +88,7 @@ protected:
 
     std::string RegistryText() { return ReadFile(registry); }
     bool RegistryHolds(const std::string& text) { return RegistryText().find(text) != std::string::npos; }
-    std::u16string SkinPath(const char* name) { return std::u16string(appDirectory) + u"skin\\" + DeviceForm(name); }
+    std::u16string SkinPath(const char* name) { return std::u16string(appDirectory) + u"skin\\" + DevicePathFromHost(name); }
 
     static bool SoundChecked()
     {
@@ -306,7 +307,7 @@ TEST_F(AppTest, InstallationTooDeepForTheDefaultSkinPathSaysTheSkinIsMissing)
 {
     // 250 units of directory: the default skin path (16 more) and the skin search pattern (10 more)
     // would not fit in 260.
-    std::string deep = install.HostPath("");
+    std::string deep = install.dir.HostPath() + "/";
     deep += std::string(249 - deep.size(), 'd') + "/numbrix";
     OverrideModuleFileName(deep.c_str());
     EXPECT_EQ(Run({[] {

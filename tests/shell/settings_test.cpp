@@ -8,6 +8,8 @@
 #include "shell/app_main.h"
 #include "tests/support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <filesystem>
 #include <optional>

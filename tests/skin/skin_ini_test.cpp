@@ -4,6 +4,8 @@
 #include "skin/skin_ini.h"
 #include "tests/support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace {

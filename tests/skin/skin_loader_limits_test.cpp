@@ -3,6 +3,7 @@
 #include "tests/support/bad_input.h"
 
 #include "platform/faults.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
@@ -70,7 +71,7 @@ TEST_F(SkinLimits, DamagedSkinFilesGetTheSkinOrTheMessage)
         auto [result, message] = Load(install.WriteSkin("test", TestSkinText(), TestBackground));
         ASSERT_EQ(result, 0) << c.what << ": the plain skin must load first";
         WriteFile(install.HostPath("skin/test.skn"), c.text);
-        std::tie(result, message) = Load(DeviceForm(install.HostPath("skin/test.skn")));
+        std::tie(result, message) = Load(DevicePathFromHost(install.HostPath("skin/test.skn")));
         EXPECT_EQ(result, c.message ? 1 : 0) << c.what;
         EXPECT_EQ(message, c.message) << c.what;
     }
@@ -122,13 +123,13 @@ TEST_F(SkinLimits, PathsAtTheEdgeOfTheBuffers)
     for (int over : {0, 1}) {
         // appDirectory + "skin\\test\\parts.bmp" takes 259 units, then 260.
         const size_t length = size_t(MAX_PATH - 1 + over) - images.size();   // appDirectory's
-        std::string app = install.dir.path();
+        std::string app = install.dir.HostPath() + "/";   // inside the test's own directory
         while (app.size() + 1 < length) app += app.size() % 200 == 0 ? '/' : 'd';   // folders of 199
         if (app.back() == '/') app.back() = 'd';
         WriteFile(app + "/skin/test.skn", TestSkinText().Text());
         WriteFile(app + "/skin/test/back.bmp", Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, TestBackground)));
         WriteFile(app + "/skin/test/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
-        const std::u16string device = DeviceForm(app) + u"\\";
+        const std::u16string device = DevicePathFromHost(app) + u"\\";
         ASSERT_EQ(device.size() + images.size(), size_t(MAX_PATH - 1 + over));
         std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
         auto [result, message] = Load(device + u"skin\\test.skn");

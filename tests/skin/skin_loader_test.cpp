@@ -3,6 +3,7 @@
 #include "engine/skin_cells.h"
 #include "engine/sound_effects.h"
 #include "platform/faults.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
@@ -48,7 +49,7 @@ protected:
     }
     std::u16string SkinPath(const char* name, const char* file)
     {
-        return std::u16string(appDirectory) + u"skin\\" + DeviceForm(name) + u"\\" + DeviceForm(file);
+        return std::u16string(appDirectory) + u"skin\\" + DevicePathFromHost(name) + u"\\" + DevicePathFromHost(file);
     }
     TestInstallation install;
 };
@@ -112,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, SkinLoaderMissingKey, ::testing::Values(
 
 TEST_F(SkinLoaderTest, MissingFileStopsAtTheBackgroundImage)
 {
-    EXPECT_EQ(Load(DeviceForm(install.HostPath("skin/none.skn"))), 1);
+    EXPECT_EQ(Load(DevicePathFromHost(install.HostPath("skin/none.skn"))), 1);
     EXPECT_EQ(OnlyMessage(), u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
 }
 
@@ -220,8 +221,8 @@ TEST_F(SkinLoaderTest, ImagesComeFromTheApplicationsSkinFolder)
 {
     install.WriteSkin("elsewhere");
     TempDir other;
-    WriteFile(other / "elsewhere.skn", TestSkinText().Text());
-    EXPECT_EQ(Load(DeviceForm(other / "elsewhere.skn")), 0);
+    WriteFile(other.HostPath("elsewhere.skn"), TestSkinText().Text());
+    EXPECT_EQ(Load(other.DevicePath("elsewhere.skn")), 0);
     EXPECT_EQ(std::u16string(SoundBank[1]), SkinPath("elsewhere", "s2.wav"));
 }
 

@@ -1,11 +1,11 @@
 #include "tests/support/bmp_writer.h"
 #include "tests/support/gdi_fixture.h"
+#include "tests/support/temp_dir.h"
 #include "platform/inspect.h"
 #include "skin/surface_bank.h"
 
 #include <cstring>
 #include <functional>
-#include <unistd.h>
 
 namespace {
 
@@ -86,9 +86,8 @@ protected:
         ResetSurfaceBank();
         liveDcs = LiveDeviceContexts();
         liveBitmaps = LiveBitmaps();
-        std::string dir = ::testing::TempDir() + "numbrix_bank_" + std::to_string(getpid());
-        partsPath = dir + "_parts.bmp";
-        backPath = dir + "_back.bmp";
+        partsPath = dir.HostPath("parts.bmp");
+        backPath = dir.HostPath("back.bmp");
         ASSERT_TRUE(WriteFile(partsPath, Bmp24(4, 3, [](int x, int y) { return PartsPixels[y][x]; })));
         ASSERT_TRUE(WriteFile(backPath, Bmp24(6, 5, [](int, int) { return Ground; })));
         parts = Utf16(partsPath);
@@ -99,8 +98,6 @@ protected:
         ClearFaults();
         ReleaseSurfaces();
         DestroyWindow(window);
-        std::remove(partsPath.c_str());
-        std::remove(backPath.c_str());
         EXPECT_EQ(LiveDeviceContexts(), liveDcs) << "a DC leaked";
         EXPECT_EQ(LiveBitmaps(), liveBitmaps) << "a bitmap leaked";
     }
@@ -135,6 +132,7 @@ protected:
     HWND window = nullptr;
     int liveDcs = 0;
     int liveBitmaps = 0;
+    TempDir dir;
     std::string partsPath, backPath;
     std::u16string parts, back;
 };

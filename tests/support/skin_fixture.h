@@ -5,6 +5,7 @@
 #include "engine/app_globals.h"
 #include "engine/skin_layout.h"
 #include "platform/wince.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +109,7 @@ class TestInstallation {
 public:
     TestInstallation()
     {
-        std::u16string device = DeviceForm(dir.path()) + u"\\";
+        std::u16string device = dir.DevicePath() + u"\\";
         std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     }
     ~TestInstallation() { appDirectory[0] = 0; }
@@ -117,13 +118,13 @@ public:
     std::u16string WriteSkin(const std::string& name, const TestSkinText& text = TestSkinText(),
                              uint32_t background = TestBackground)
     {
-        std::string folder = dir / ("skin/" + name);
-        WriteFile(folder + "/back.bmp", Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, background)));
-        WriteFile(folder + "/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
-        WriteFile(dir / ("skin/" + name + ".skn"), text.Text());
-        return DeviceForm(dir / ("skin/" + name + ".skn"));
+        const std::string skin = "skin/" + name;
+        dir.Write(skin + "/back.bmp", Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, background)));
+        dir.Write(skin + "/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
+        dir.Write(skin + ".skn", text.Text());
+        return dir.DevicePath(skin + ".skn");
     }
-    std::string HostPath(const std::string& relative) const { return dir / relative; }
+    std::string HostPath(const std::string& relative) const { return dir.HostPath(relative); }
 
     TempDir dir;
 };

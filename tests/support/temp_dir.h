@@ -1,37 +1,23 @@
-// A directory of its own for a test, removed with everything in it when the test ends.
+// A directory of its own for a test, a benchmark or a fuzz harness, removed with everything in it
+// when it goes out of scope.
 #pragma once
-#include "platform/host_paths.h"
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
 #include <string>
 
 class TempDir {
 public:
-    TempDir()
-    {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/numbrix-test-XXXXXX";
-        if (!mkdtemp(pattern.data())) ADD_FAILURE() << "cannot make a temporary directory";
-        path_ = pattern;
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
+    TempDir();
+    ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string HostPath(const std::string& name = "") const { return name.empty() ? path_ : path_ + "/" + name; }
+    // The directory, or a path inside it, as the host names it.
+    std::string HostPath(const std::string& name = "") const;
     // The same path as the program sees it, with backslashes.
-    std::u16string DevicePath(const std::string& name = "") const { return DevicePathFromHost(HostPath(name)); }
+    std::u16string DevicePath(const std::string& name = "") const;
 
-    void Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream out(HostPath(name), std::ios::binary | std::ios::trunc);
-        out << bytes;
-        if (!out) ADD_FAILURE() << "cannot write " << HostPath(name);
-    }
-    void MakeDirectory(const std::string& name) const { std::filesystem::create_directories(HostPath(name)); }
+    // Writes a file inside the directory, making the directories on its way.
+    void Write(const std::string& name, const std::string& bytes) const;
+    void MakeDirectory(const std::string& name) const;
 
 private:
     std::string path_;

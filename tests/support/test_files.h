@@ -1,4 +1,4 @@
-// Temporary directories and small files written by tests: text, 24-bit BMP pictures.
+// Small files written and read by tests: text, 24-bit BMP pictures.
 #pragma once
 #include "platform/types.h"
 
@@ -9,37 +9,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "numbrix-test-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back(0);
-        path_ = mkdtemp(buffer.data()) ? buffer.data() : "";
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-inline std::u16string DeviceForm(const std::string& hostPath)
-{
-    std::u16string device;
-    for (unsigned char c : hostPath) device.push_back(c == '/' ? u'\\' : char16_t(c));
-    return device;
-}
 
 inline void WriteFile(const std::string& path, const std::string& bytes)
 {

@@ -1,7 +1,6 @@
 #include "tests/support/bmp_writer.h"
 #include "tests/support/gdi_fixture.h"
-
-#include <unistd.h>
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -17,13 +16,9 @@ struct DecodeCase {
 
 class BitmapFiles : public DrawingTest {
 protected:
-    std::string Path(const std::string& name)
-    {
-        return ::testing::TempDir() + "numbrix_bmp_" + std::to_string(getpid()) + "_" + name;
-    }
     HBITMAP Load(const std::vector<uint8_t>& bytes, const std::string& name = "file.bmp")
     {
-        std::string path = Path(name);
+        std::string path = dir.HostPath(name);
         EXPECT_TRUE(WriteFile(path, bytes));
         HBITMAP bitmap = SHLoadDIBitmap(Utf16(path).c_str());
         std::remove(path.c_str());
@@ -42,6 +37,8 @@ protected:
             }
         return pixels;
     }
+
+    TempDir dir;
 };
 
 BmpPlan Plan(uint16_t bitCount, int32_t width, int32_t height, std::vector<uint8_t> data)
@@ -213,8 +210,8 @@ TEST_F(BitmapFiles, SurvivesDamagedHeaderBytes)
 
 TEST_F(BitmapFiles, MissingFilesAndDirectoriesGiveNull)
 {
-    EXPECT_EQ(SHLoadDIBitmap(Utf16(Path("does_not_exist.bmp")).c_str()), nullptr);
-    EXPECT_EQ(SHLoadDIBitmap(Utf16(::testing::TempDir()).c_str()), nullptr);
+    EXPECT_EQ(SHLoadDIBitmap(Utf16(dir.HostPath("does_not_exist.bmp")).c_str()), nullptr);
+    EXPECT_EQ(SHLoadDIBitmap(Utf16(dir.HostPath()).c_str()), nullptr);
     EXPECT_EQ(SHLoadDIBitmap(nullptr), nullptr);
 }
 

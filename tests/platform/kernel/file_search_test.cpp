@@ -3,6 +3,8 @@
 #include "platform/unicode.h"
 #include "tests/support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <vector>
 

@@ -4,6 +4,8 @@
 #include "platform/text.h"
 #include "tests/support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>

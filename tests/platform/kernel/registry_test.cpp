@@ -1,6 +1,8 @@
 #include "platform/faults.h"
 #include "platform/inspect.h"
 #include "platform/registry.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +20,6 @@ namespace {
 
 const WCHAR kKey[] = u"SOFTWARE\\Ostrel\\Numbrix";
 const char kKeyLine[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrel\\Numbrix]";
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Sets or removes an environment variable for one test and puts it back afterwards.
 class ScopedEnv {
@@ -57,10 +46,7 @@ class Registry : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "numbrix-registry-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        file = dir + "/registry.reg";
+        file = dir.HostPath("registry.reg");
         env.emplace("NUMBRIX_REGISTRY", file);
         openBefore = OpenRegistryKeyCount();
     }
@@ -69,7 +55,6 @@ protected:
         ClearFaults();
         EXPECT_EQ(OpenRegistryKeyCount(), openBefore) << "a key handle was left open";
         env.reset();
-        fs::remove_all(dir);
     }
 
     HKEY Open(const WCHAR* subKey = kKey, DWORD* disposition = nullptr)
@@ -106,7 +91,7 @@ protected:
         return text;
     }
 
-    std::string dir;
+    TempDir dir;
     std::string file;
     std::optional<ScopedEnv> env;
     int openBefore = 0;
@@ -156,7 +141,7 @@ TEST_F(Registry, NewKeyIsSavedAtOnceAndOpensAsExistingLater)
     DWORD first = 0, second = 0;
     RegCloseKey(Open(kKey, &first));
     EXPECT_EQ(first, DWORD(REG_CREATED_NEW_KEY));
-    EXPECT_NE(ReadBytes(file).find(kKeyLine), std::string::npos);
+    EXPECT_NE(ReadFile(file).find(kKeyLine), std::string::npos);
     RegCloseKey(Open(kKey, &second));
     EXPECT_EQ(second, DWORD(REG_OPENED_EXISTING_KEY));
 }
@@ -178,7 +163,7 @@ TEST_F(Registry, NamesMatchWithoutCase)
         {"[HKEY_CURRENT_USER\\SOFTWARE\\Ostrel\\Numbrix]\n", kKey, REG_CREATED_NEW_KEY},
     };
     for (const auto& c : cases) {
-        WriteBytes(file, std::string("REGEDIT4\n\n") + c.file);
+        WriteFile(file, std::string("REGEDIT4\n\n") + c.file);
         DWORD disposition = 0;
         RegCloseKey(Open(c.opened, &disposition));
         EXPECT_EQ(disposition, c.disposition) << c.file;
@@ -186,7 +171,7 @@ TEST_F(Registry, NamesMatchWithoutCase)
     ASSERT_EQ(Set(u"SkinFile", u"a.skn"), ERROR_SUCCESS);
     ASSERT_EQ(Set(u"SKINFILE", u"b.skn"), ERROR_SUCCESS);
     EXPECT_EQ(Get(u"skinfile"), u"b.skn");
-    const std::string text = ReadBytes(file);
+    const std::string text = ReadFile(file);
     EXPECT_EQ(std::count(text.begin(), text.end(), '='), 1) << text;
 }
 
@@ -194,7 +179,7 @@ TEST_F(Registry, WritesRegedit4Text)
 {
     ASSERT_EQ(Set(u"SkinFile", u"\\skin\\say \"hi\".skn"), ERROR_SUCCESS);
     ASSERT_EQ(Set(u"SEflg", u"-3"), ERROR_SUCCESS);
-    EXPECT_EQ(ReadBytes(file), std::string("REGEDIT4\n\n") + kKeyLine +
+    EXPECT_EQ(ReadFile(file), std::string("REGEDIT4\n\n") + kKeyLine +
                                    "\n\"SkinFile\"=\"\\\\skin\\\\say \\\"hi\\\".skn\"\n\"SEflg\"=\"-3\"\n\n");
 }
 
@@ -213,9 +198,9 @@ TEST_F(Registry, TextRoundTripsThroughEscapes)
     };
     for (const auto& text : texts) {
         ASSERT_EQ(Set(u"SkinFile", text), ERROR_SUCCESS);
-        EXPECT_EQ(Get(u"SkinFile", 1024), text) << ReadBytes(file);
+        EXPECT_EQ(Get(u"SkinFile", 1024), text) << ReadFile(file);
     }
-    EXPECT_NE(ReadBytes(file).find("\xF0\x9F\xA7\xAE abacus"), std::string::npos) << "stored as UTF-8";
+    EXPECT_NE(ReadFile(file).find("\xF0\x9F\xA7\xAE abacus"), std::string::npos) << "stored as UTF-8";
 }
 
 TEST_F(Registry, ByteCountDecidesWhatIsStored)
@@ -240,7 +225,7 @@ TEST_F(Registry, EachFailedSaveStepLeavesThePreviousFile)
 {
     auto entries = [this] {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+        for (const auto& entry : fs::directory_iterator(dir.HostPath())) names.push_back(entry.path().filename());
         return names;
     };
     for (const char* step : {"RegistryWrite", "RegistryFlush", "RegistryRename", "RegCreateKeyExW"}) {
@@ -252,11 +237,11 @@ TEST_F(Registry, EachFailedSaveStepLeavesThePreviousFile)
         EXPECT_TRUE(entries().empty()) << step << ": a new key is saved whole or not at all";
     }
     ASSERT_EQ(Set(u"SkinFile", u"old.skn"), ERROR_SUCCESS);
-    const std::string before = ReadBytes(file);
+    const std::string before = ReadFile(file);
     for (const char* step : {"RegistryWrite", "RegistryFlush", "RegistryRename", "RegSetValueExW"}) {
         FailNextCalls(step, 1);
         EXPECT_NE(Set(u"SkinFile", u"new.skn"), ERROR_SUCCESS) << step;
-        EXPECT_EQ(ReadBytes(file), before) << step;
+        EXPECT_EQ(ReadFile(file), before) << step;
         EXPECT_EQ(Get(u"SkinFile"), u"old.skn") << step;
         EXPECT_EQ(entries(), std::vector<std::string>{"registry.reg"}) << step << ": temporary file left";
     }
@@ -267,10 +252,10 @@ TEST_F(Registry, EachFailedSaveStepLeavesThePreviousFile)
 TEST_F(Registry, UnwritableLocationOnlyFailsTheWrites)
 {
     HKEY opened = Open();
-    WriteBytes(dir + "/plain-file", "x");
-    fs::create_directory(dir + "/a-directory");
-    for (std::string place : {dir + "/plain-file/numbrix/registry.reg", std::string("/proc/self/numbrix.reg"),
-                              std::string("/proc/self/numbrix/registry.reg"), dir + "/a-directory"}) {
+    WriteFile(dir.HostPath("plain-file"), "x");
+    fs::create_directory(dir.HostPath("a-directory"));
+    for (std::string place : {dir.HostPath("plain-file/numbrix/registry.reg"), std::string("/proc/self/numbrix.reg"),
+                              std::string("/proc/self/numbrix/registry.reg"), dir.HostPath("a-directory")}) {
         ScopedEnv redirect("NUMBRIX_REGISTRY", place);
         HKEY key = nullptr;
         EXPECT_NE(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
@@ -281,8 +266,8 @@ TEST_F(Registry, UnwritableLocationOnlyFailsTheWrites)
             << place;
     }
     EXPECT_EQ(RegCloseKey(opened), ERROR_SUCCESS);
-    EXPECT_EQ(ReadBytes(dir + "/plain-file"), "x");
-    EXPECT_TRUE(fs::is_empty(dir + "/a-directory"));
+    EXPECT_EQ(ReadFile(dir.HostPath("plain-file")), "x");
+    EXPECT_TRUE(fs::is_empty(dir.HostPath("a-directory")));
 }
 
 TEST_F(Registry, DamagedFilesAreReadAsFarAsSound)
@@ -318,7 +303,7 @@ TEST_F(Registry, DamagedFilesAreReadAsFarAsSound)
         {"100,000 characters cut off", key + "\"SEflg\"=\"1\"\n\"SkinFile\"=\"" + longValue, std::nullopt, u"1"},
     };
     for (const auto& c : cases) {
-        WriteBytes(file, c.content);
+        WriteFile(file, c.content);
         DWORD disposition = 0;
         RegCloseKey(Open(kKey, &disposition));
         EXPECT_EQ(disposition, DWORD(REG_OPENED_EXISTING_KEY)) << c.what;
@@ -341,7 +326,7 @@ TEST_F(Registry, RandomBytesNeverBreakIt)
             const char alphabet[] = "[]\"\\=@\n\r\x00\xFFHKEY_LOCAL_MACHINE\\SOFTWARE";
             b = generator() % 3 ? alphabet[generator() % (sizeof alphabet - 1)] : char(generator());
         }
-        WriteBytes(file, bytes);
+        WriteFile(file, bytes);
         ASSERT_EQ(Set(u"SEflg", u"1"), ERROR_SUCCESS) << "round " << round;
         EXPECT_EQ(Get(u"SEflg"), u"1") << "round " << round;
     }
@@ -349,12 +334,12 @@ TEST_F(Registry, RandomBytesNeverBreakIt)
 
 TEST_F(Registry, OtherKeysAndValuesSurviveASave)
 {
-    WriteBytes(file, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Other]\n\"Keep\"=\"me\"\n\n" + std::string(kKeyLine) +
+    WriteFile(file, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Other]\n\"Keep\"=\"me\"\n\n" + std::string(kKeyLine) +
                          "\n\"SEflg\"=\"0\"\n@=\"default\"\n");
     ASSERT_EQ(Set(u"SkinFile", u"a.skn"), ERROR_SUCCESS);
     EXPECT_EQ(Get(u"SEflg"), u"0");
     EXPECT_EQ(Get(nullptr), u"default");
-    const std::string text = ReadBytes(file);
+    const std::string text = ReadFile(file);
     EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Other]\n\"Keep\"=\"me\"\n"), std::string::npos) << text;
 }
 
@@ -390,13 +375,13 @@ TEST_F(Registry, MalformedSubKeysAreRefused)
 
 TEST_F(Registry, ReplacesALinkedFileKeepingItsPermissions)
 {
-    WriteBytes(dir + "/real.reg", "REGEDIT4\n\n");
-    fs::permissions(dir + "/real.reg", fs::perms(0644));
-    fs::create_symlink(dir + "/real.reg", file);
+    WriteFile(dir.HostPath("real.reg"), "REGEDIT4\n\n");
+    fs::permissions(dir.HostPath("real.reg"), fs::perms(0644));
+    fs::create_symlink(dir.HostPath("real.reg"), file);
     ASSERT_EQ(Set(u"SEflg", u"1"), ERROR_SUCCESS);
     EXPECT_TRUE(fs::is_symlink(file));
-    EXPECT_EQ(fs::status(dir + "/real.reg").permissions(), fs::perms(0644));
-    EXPECT_NE(ReadBytes(dir + "/real.reg").find("\"SEflg\"=\"1\""), std::string::npos);
+    EXPECT_EQ(fs::status(dir.HostPath("real.reg")).permissions(), fs::perms(0644));
+    EXPECT_NE(ReadFile(dir.HostPath("real.reg")).find("\"SEflg\"=\"1\""), std::string::npos);
 }
 
 TEST_F(Registry, LocationFollowsTheEnvironment)
@@ -405,17 +390,17 @@ TEST_F(Registry, LocationFollowsTheEnvironment)
         std::optional<std::string> config;
         std::string expected;
     } cases[] = {
-        {dir + "/xdg", dir + "/xdg/numbrix/registry.reg"},
-        {std::nullopt, dir + "/home/.config/numbrix/registry.reg"},
-        {std::string(""), dir + "/home/.config/numbrix/registry.reg"},
-        {std::string("relative/config"), dir + "/home/.config/numbrix/registry.reg"},
+        {dir.HostPath("xdg"), dir.HostPath("xdg/numbrix/registry.reg")},
+        {std::nullopt, dir.HostPath("home/.config/numbrix/registry.reg")},
+        {std::string(""), dir.HostPath("home/.config/numbrix/registry.reg")},
+        {std::string("relative/config"), dir.HostPath("home/.config/numbrix/registry.reg")},
     };
     for (const auto& c : cases) {
         ScopedEnv noOverride("NUMBRIX_REGISTRY", std::nullopt);
         ScopedEnv config("XDG_CONFIG_HOME", c.config);
-        ScopedEnv home("HOME", dir + "/home");
+        ScopedEnv home("HOME", dir.HostPath("home"));
         RegCloseKey(Open());
-        EXPECT_NE(ReadBytes(c.expected).find(kKeyLine), std::string::npos) << c.expected;
+        EXPECT_NE(ReadFile(c.expected).find(kKeyLine), std::string::npos) << c.expected;
         fs::remove(c.expected);
     }
 }

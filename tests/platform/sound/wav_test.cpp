@@ -1,5 +1,6 @@
 #include "platform/host_paths.h"
 #include "platform/wav.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -92,22 +93,14 @@ std::vector<double> Decode(const std::vector<uint8_t>& pcm, const AudioFormat& f
 
 class Wav : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "numbrix-wav-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // Writes the file and returns its device path (backslashes).
     std::u16string Store(const std::string& bytes, const char* name = "sound.wav")
     {
-        std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
-        return DevicePathFromHost(dir + "/" + name);
+        dir.Write(name, bytes);
+        return dir.DevicePath(name);
     }
 
-    std::string dir;
+    TempDir dir;
 };
 
 TEST_F(Wav, ConvertsSampleFormatsAndChannels)
@@ -241,9 +234,9 @@ TEST_F(Wav, RatesFrom1kHzTo384kHzConvert)
 
 TEST_F(Wav, RefusesPathsThatAreNotReadableFiles)
 {
-    fs::create_directory(dir + "/folder");
+    fs::create_directory(dir.HostPath("folder"));
     std::vector<uint8_t> out;
-    for (const std::string& host : {dir + "/missing.wav", dir + "/folder", std::string("/dev/zero")}) {
+    for (const std::string& host : {dir.HostPath("missing.wav"), dir.HostPath("folder"), std::string("/dev/zero")}) {
         EXPECT_FALSE(LoadWavConverted(DevicePathFromHost(host).c_str(), kS16Mono8k, out)) << host;
     }
     EXPECT_FALSE(LoadWavConverted(nullptr, kS16Mono8k, out));
@@ -256,7 +249,7 @@ TEST_F(Wav, RefusesOversizedFilesAndSounds)
     // Over 16 MiB on disk: refused before anything is decoded.
     std::string big = WavFile(u8, std::string(64, '\x80'), (17 << 20));
     std::u16string path = Store(big, "big.wav");
-    fs::resize_file(dir + "/big.wav", (17 << 20) + 44);
+    fs::resize_file(dir.HostPath("big.wav"), (17 << 20) + 44);
     EXPECT_FALSE(LoadWavConverted(path.c_str(), kS16Mono8k, out));
     // 3 MiB of 8 kHz bytes grow past 64 MiB as 48 kHz stereo floats; 1 MiB stays below.
     EXPECT_FALSE(LoadWavConverted(Store(WavFile(u8, std::string(3 << 20, '\x80'))).c_str(), kF32Stereo48k, out));

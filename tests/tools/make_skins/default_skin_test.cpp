@@ -3,6 +3,7 @@
 #include "engine/key_table.h"
 #include "engine/skin_cells.h"
 #include "engine/sound_effects.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
@@ -16,7 +17,7 @@ protected:
     void SetUp() override
     {
         std::string buildDir = std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string();
-        std::u16string device = DeviceForm(buildDir) + u"\\";
+        std::u16string device = DevicePathFromHost(buildDir) + u"\\";
         std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
         ReleaseSurfaces();
         CreateTestMainWindow();
@@ -32,7 +33,7 @@ protected:
 
 TEST_P(GeneratedSkin, LoadsWithEverythingInside)
 {
-    std::u16string path = std::u16string(appDirectory) + u"skin\\" + DeviceForm(GetParam()) + u".skn";
+    std::u16string path = std::u16string(appDirectory) + u"skin\\" + DevicePathFromHost(GetParam()) + u".skn";
     ASSERT_EQ(LoadSkin(path.c_str()), 0);
     EXPECT_TRUE(MessageBoxLog().empty());
     const SurfaceSlot& parts = SurfaceBank[SlotParts];

@@ -161,7 +161,7 @@ TEST_P(SkinToolCheck, AgreesWithTheCalculatorOnLoading)
     GetParam().breakSkin(skin);
     skin.Write();
     ToolRun check = Run({"check", skin.SkinFile()});
-    ToolRun render = Run({"render", skin.SkinFile(), "--keys", "1 +", "--out", scratch / "face.png"});
+    ToolRun render = Run({"render", skin.SkinFile(), "--keys", "1 +", "--out", scratch.HostPath("face.png")});
     bool refused = check.out.find("the calculator does not load") != std::string::npos;
     EXPECT_EQ(render.status, refused ? 1 : 0) << check.out << render.err;
     if (check.status == 0) {
@@ -199,7 +199,7 @@ protected:
 TEST_F(SkinToolLayout, SkinFileOutsideTheSkinDirectoryIsWarnedAbout)
 {
     SkinCopy skin;
-    std::string elsewhere = skin.dir / "other/case.skn";
+    std::string elsewhere = skin.dir.HostPath("other/case.skn");
     WriteFile(elsewhere, skin.text);
     ToolRun run = RunTool({"check", elsewhere}, scratch);
     EXPECT_EQ(run.status, 0) << run.out;
@@ -212,12 +212,12 @@ TEST_F(SkinToolLayout, AppDirChoosesWhereImagesAreLookedUp)
 {
     SkinCopy skin;
     skin.Write();
-    std::filesystem::create_directories(skin.dir / "app/skin");
-    std::filesystem::rename(skin.ImageDir(), skin.dir / "app/skin/case");
+    std::filesystem::create_directories(skin.dir.HostPath("app/skin"));
+    std::filesystem::rename(skin.ImageDir(), skin.dir.HostPath("app/skin/case"));
     ToolRun withoutAppDir = RunTool({"check", skin.SkinFile()}, scratch);
     EXPECT_EQ(withoutAppDir.status, 1);
     EXPECT_NE(withoutAppDir.out.find("BACKIMAGE: the background image"), std::string::npos) << withoutAppDir.out;
-    ToolRun withAppDir = RunTool({"check", skin.SkinFile(), "--app-dir", skin.dir / "app"}, scratch);
+    ToolRun withAppDir = RunTool({"check", skin.SkinFile(), "--app-dir", skin.dir.HostPath("app")}, scratch);
     EXPECT_EQ(withAppDir.status, 0) << withAppDir.out;
     EXPECT_NE(withAppDir.out.find("the calculator lists only the skins in"), std::string::npos) << withAppDir.out;
 }

@@ -7,6 +7,7 @@
 #include "engine/app_globals.h"
 #include "engine/skin_layout.h"
 #include "platform/headless.h"
+#include "platform/host_paths.h"
 #include "platform/wince.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
@@ -45,7 +46,7 @@ std::vector<uint32_t> CalculatorFace(const std::string& keys)
 {
     ReleaseSurfaces();
     ResetHeadlessDevice();
-    std::u16string device = DeviceForm(std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string()) + u"\\";
+    std::u16string device = DevicePathFromHost(std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string()) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateFaceWindow();   // the calculator driven independently of the tool
     std::u16string skin = device + u"skin\\default.skn";
@@ -90,7 +91,7 @@ protected:
 
 TEST_P(RenderedFace, IsWhatTheCalculatorShows)
 {
-    std::string out = scratch / "face.png";
+    std::string out = scratch.HostPath("face.png");
     ToolRun run = RunTool({"render", std::string(NUMBRIX_SKIN_BUILD_DIR) + "/default.skn", "--keys", GetParam().tool,
                            "--out", out},
                           scratch);
@@ -119,17 +120,17 @@ TEST(RenderedSheet, HoldsTheFaceOfEveryStateInOrder)
 {
     TempDir scratch;
     std::string skin = std::string(NUMBRIX_SKIN_BUILD_DIR) + "/midnight.skn";
-    ToolRun run = RunTool({"render", skin, "--all-states", "--out", scratch / "sheet.png"}, scratch);
+    ToolRun run = RunTool({"render", skin, "--all-states", "--out", scratch.HostPath("sheet.png")}, scratch);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    PngImage sheet = ReadPng(scratch / "sheet.png");
+    PngImage sheet = ReadPng(scratch.HostPath("sheet.png"));
     std::vector<skintool::SheetFace> faces = skintool::SheetFaces();
     ASSERT_EQ(faces.size(), 31u);
     ASSERT_EQ(sheet.width, 8 + 8 * (FaceWidth + 8));
     ASSERT_EQ(sheet.height, 8 + 4 * (FaceHeight + 18 + 8));
     for (size_t i : {size_t(0), size_t(4), size_t(12), faces.size() - 1}) {
-        ASSERT_EQ(RunTool({"render", skin, "--keys", faces[i].keys, "--out", scratch / "face.png"}, scratch).status, 0);
-        PngImage face = ReadPng(scratch / "face.png");
+        ASSERT_EQ(RunTool({"render", skin, "--keys", faces[i].keys, "--out", scratch.HostPath("face.png")}, scratch).status, 0);
+        PngImage face = ReadPng(scratch.HostPath("face.png"));
         int left = 8 + int(i % 8) * (FaceWidth + 8), top = 8 + int(i / 8) * (FaceHeight + 18 + 8);
         int differing = 0;
         for (int y = 0; y < FaceHeight; ++y)
@@ -142,16 +143,16 @@ TEST(RenderedSheet, HoldsTheFaceOfEveryStateInOrder)
 TEST(MakeSkinsPreview, ShowsTheFacesThatTheCalculatorDraws)
 {
     TempDir scratch;
-    ToolRun made = RunProgram(NUMBRIX_MAKE_SKINS, {scratch / "out", "--preview", scratch / "preview"}, scratch);
+    ToolRun made = RunProgram(NUMBRIX_MAKE_SKINS, {scratch.HostPath("out"), "--preview", scratch.HostPath("preview")}, scratch);
     ASSERT_EQ(made.status, 0) << made.err;
-    PngImage preview = ReadPng(scratch / "preview/default.png");
+    PngImage preview = ReadPng(scratch.HostPath("preview/default.png"));
     ASSERT_EQ(preview.width, 8 + 4 * (FaceWidth + 8));
     ASSERT_EQ(preview.height, FaceHeight + 16);
     ToolRun run = RunTool({"render", std::string(NUMBRIX_SKIN_BUILD_DIR) + "/default.skn", "--keys", "1 2 3 4 . 5 +",
-                           "--out", scratch / "face.png"},
+                           "--out", scratch.HostPath("face.png")},
                           scratch);
     ASSERT_EQ(run.status, 0) << run.err;
-    PngImage face = ReadPng(scratch / "face.png");
+    PngImage face = ReadPng(scratch.HostPath("face.png"));
     int differing = 0;
     for (int y = 0; y < FaceHeight; ++y)
         for (int x = 0; x < FaceWidth; ++x) differing += preview.at(8 + x, 8 + y) != face.at(x, y);
@@ -164,7 +165,7 @@ TEST(RenderNotes, PressesThatTheCalculatorIgnoresAreNoted)
     SkinCopy skin;
     skin.Replace("AREA09=51,138,42,28", "AREA09=5,138,42,28");   // digit 8 under digit 7
     skin.Write();
-    ToolRun run = RunTool({"render", skin.SkinFile(), "--keys", "a 8 1", "--out", scratch / "face.png"}, scratch);
+    ToolRun run = RunTool({"render", skin.SkinFile(), "--keys", "a 8 1", "--out", scratch.HostPath("face.png")}, scratch);
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.err.find("\"a\": the digit A key is disabled in decimal mode"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("\"8\": no point of the face presses the digit 8 key"), std::string::npos) << run.err;
@@ -188,7 +189,7 @@ TEST_P(CommandLine, TellsWhatIsWrong)
     TempDir scratch;
     std::vector<std::string> args;
     for (const std::string& arg : GetParam().args)
-        args.push_back(arg == "SKIN" ? std::string(NUMBRIX_SKIN_BUILD_DIR) + "/default.skn" : arg == "OUT" ? scratch / "o.png" : arg);
+        args.push_back(arg == "SKIN" ? std::string(NUMBRIX_SKIN_BUILD_DIR) + "/default.skn" : arg == "OUT" ? scratch.HostPath("o.png") : arg);
     ToolRun run = RunTool(args, scratch);
     EXPECT_EQ(run.status, GetParam().status);
     std::string shown = GetParam().status == 0 ? run.out : run.err;

@@ -1,6 +1,7 @@
 // Running the built numbrix-skin as a process, on copies of the generated skins that a test may
 // break, and reading back the PNG images it writes.
 #pragma once
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -21,16 +22,16 @@ class SkinCopy {
 public:
     explicit SkinCopy(const std::string& name = "case", const std::string& from = "default") : name_(name)
     {
-        std::filesystem::create_directories(dir / "skin");
+        std::filesystem::create_directories(dir.HostPath("skin"));
         std::filesystem::copy(std::string(NUMBRIX_SKIN_BUILD_DIR) + "/" + from, ImageDir(),
                               std::filesystem::copy_options::recursive);
         text = ReadFile(std::string(NUMBRIX_SKIN_BUILD_DIR) + "/" + from + ".skn");
     }
 
-    std::string SkinFile() const { return dir / ("skin/" + name_ + ".skn"); }
-    std::string ImageDir() const { return dir / ("skin/" + name_); }
+    std::string SkinFile() const { return dir.HostPath("skin/" + name_ + ".skn"); }
+    std::string ImageDir() const { return dir.HostPath("skin/" + name_); }
     std::string Member(const std::string& file) const { return ImageDir() + "/" + file; }
-    std::string Root() const { return dir.path(); }
+    std::string Root() const { return dir.HostPath(); }
 
     // The skin file's text, changed by the test before Write.
     std::string text;
@@ -76,7 +77,7 @@ inline ToolRun RunProgram(const std::string& program, const std::vector<std::str
 {
     std::string command = ShellQuoted(program);
     for (const std::string& arg : args) command += " " + ShellQuoted(arg);
-    std::string out = scratch / "tool.out", err = scratch / "tool.err";
+    std::string out = scratch.HostPath("tool.out"), err = scratch.HostPath("tool.err");
     command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err);
     int raw = std::system(command.c_str());
     ToolRun run;

@@ -1,8 +1,10 @@
 // The skin tool's parts that the process tests reach only through their effects: key words, the
 // point where a press reaches a key, and the line-numbered view of a skin file.
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_files.h"
 
 #include "engine/calc_state.h"
+#include "platform/host_paths.h"
 #include "tools/skin_tool/key_words.h"
 #include "tools/skin_tool/skin_source.h"
 
@@ -111,9 +113,9 @@ class SourceView : public ::testing::Test {
 protected:
     SkinSource Scan(const std::string& bytes)
     {
-        std::string path = dir / "view.skn";
+        std::string path = dir.HostPath("view.skn");
         WriteFile(path, bytes);
-        return ScanSkinSource(DeviceForm(path), bytes);
+        return ScanSkinSource(DevicePathFromHost(path), bytes);
     }
     TempDir dir;
 };

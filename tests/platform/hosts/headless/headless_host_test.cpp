@@ -1,12 +1,12 @@
 #include "platform/inspect.h"
 #include "platform/user/window_internals.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/window_fixture.h"
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -139,18 +139,8 @@ INSTANTIATE_TEST_SUITE_P(Injected, HostRequests,
 
 class ScreenImages : public WindowTest {
 protected:
-    std::string path;
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        path = ::testing::TempDir() + "numbrix_screen_" + std::to_string(getpid());
-    }
-    void TearDown() override
-    {
-        std::remove((path + ".png").c_str());
-        std::remove((path + ".bmp").c_str());
-        WindowTest::TearDown();
-    }
+    TempDir dir;
+    const std::string path = dir.HostPath("screen");
     static std::string Bytes(const std::string& file)
     {
         std::ifstream in(file, std::ios::binary);
