@@ -1,29 +1,14 @@
-// Helpers for drawing tests: a plain top-level window, bitmaps with given pixels, memory DCs, and
-// a fixture that clears injected faults and frees what a test created.
+// Helpers for drawing tests: bitmaps with given pixels, memory DCs, and a fixture that clears
+// injected faults and frees what a test created.
 #pragma once
 #include "platform/faults.h"
 #include "platform/gdi/gdi_internals.h"
 #include "platform/inspect.h"
 #include "platform/wince.h"
+#include "tests/support/test_window.h"
 
 #include <gtest/gtest.h>
 #include <vector>
-
-inline LRESULT TestWindowProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return 0;
-}
-
-// A window at the default place and size: a 240 x 294 backing surface.
-inline HWND CreateTestWindow()
-{
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.lpszClassName = u"NumbrixDrawingTest";
-    RegisterClassW(&windowClass);
-    return CreateWindowExW(0, u"NumbrixDrawingTest", u"test", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-}
 
 class DrawingTest : public ::testing::Test {
 protected:
