@@ -1,8 +1,8 @@
 // How long the program takes to answer the worst skin files and images: refusing what is
 // damaged, and loading what is valid but huge. Each benchmark is one LoadSkin (or one
 // SHLoadDIBitmap) with its message or its skin.
-#include "../tests/bad_input.h"
-#include "../tests/bmp_writer.h"
+#include "tests/support/bad_input.h"
+#include "tests/support/bmp_writer.h"
 
 #include "platform/inspect.h"
 #include "skin/skin_loader.h"

@@ -1,12 +1,13 @@
 // A stylus press on a key and the paint that follows it, through the message loop of the headless
 // host, on the generated default skin.
-#include "../tests/face_window.h"
-#include "../tests/skin_fixture.h"
+#include "tests/support/face_window.h"
+#include "tests/support/skin_fixture.h"
 
 #include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "platform/headless.h"
+#include "platform/host_paths.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 
@@ -19,7 +20,7 @@ void BM_KeyPressAndPaint(benchmark::State& state)
     ReleaseSurfaces();
     ResetHeadlessDevice();
     std::string buildDir = std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string();
-    std::u16string device = DeviceForm(buildDir) + u"\\";
+    std::u16string device = DevicePathFromHost(buildDir) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateFaceWindow();
     LoadSkin((device + u"skin\\default.skn").c_str());

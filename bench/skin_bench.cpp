@@ -1,9 +1,10 @@
 // Loading a skin as the program does (every look-up reopens the skin file), and painting the face.
-#include "../tests/skin_fixture.h"
+#include "tests/support/skin_fixture.h"
 
 #include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
+#include "platform/host_paths.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 
@@ -17,7 +18,7 @@ struct LoadedSkin {
     LoadedSkin()
     {
         std::string buildDir = std::filesystem::path(NUMBRIX_SKIN_BUILD_DIR).parent_path().string();
-        std::u16string device = DeviceForm(buildDir) + u"\\";
+        std::u16string device = DevicePathFromHost(buildDir) + u"\\";
         std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
         CreateTestMainWindow();
         path = device + u"skin\\default.skn";

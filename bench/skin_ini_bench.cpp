@@ -1,14 +1,12 @@
 // The skin text reader on a skin-sized file: 166 keys in four sections, CR LF line ends, as a
 // complete skin carries them. Every lookup reopens and rescans the file.
 #include "platform/files.h"
-#include "platform/host_paths.h"
 #include "platform/text.h"
 #include "skin/skin_ini.h"
+#include "tests/support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -17,9 +15,7 @@ class SkinFile {
 public:
     SkinFile()
     {
-        char pattern[] = "/tmp/numbrix-bench-XXXXXX";
-        directory_ = mkdtemp(pattern) ? pattern : "/tmp";
-        std::ofstream out(directory_ + "/bench.skn", std::ios::binary);
+        std::ostringstream out;
         out << "[FILE]\r\nBACKIMAGE=back.bmp\r\nPARTSIMAGE=parts.bmp\r\n\r\n[CHARACTER]\r\n";
         for (int n = 1; n <= 112; ++n) {
             out << "CHAR" << (n < 10 ? "00" : n < 100 ? "0" : "") << n << "=" << n * 20 % 240 << ","
@@ -31,13 +27,13 @@ public:
         }
         out << "\r\n[SOUND]\r\n";
         for (int n = 1; n <= 9; ++n) out << "SOUND0" << n << "=sound" << n << ".wav\r\n";
-        path_ = DevicePathFromHost(directory_ + "/bench.skn");
+        directory_.Write("bench.skn", out.str());
+        path_ = directory_.DevicePath("bench.skn");
     }
-    ~SkinFile() { std::filesystem::remove_all(directory_); }
     LPCWSTR Path() const { return path_.c_str(); }
 
 private:
-    std::string directory_;
+    TempDir directory_;
     std::u16string path_;
 };
 
@@ -82,13 +78,11 @@ BENCHMARK(BM_LookupEveryKeyOfASkin)->Unit(benchmark::kMicrosecond);
 // Reading a text file of 100,000 lines with fgetws: linear in the file's size.
 void BM_ReadManyLines(benchmark::State& state)
 {
-    char pattern[] = "/tmp/numbrix-bench-XXXXXX";
-    std::string directory = mkdtemp(pattern) ? pattern : "/tmp";
-    {
-        std::ofstream out(directory + "/many.skn", std::ios::binary);
-        for (int i = 0; i < state.range(0); ++i) out << "KEY" << i << "=value\r\n";
-    }
-    std::u16string path = DevicePathFromHost(directory + "/many.skn");
+    TempDir directory;
+    std::ostringstream text;
+    for (int i = 0; i < state.range(0); ++i) text << "KEY" << i << "=value\r\n";
+    directory.Write("many.skn", text.str());
+    std::u16string path = directory.DevicePath("many.skn");
     WCHAR line[SkinFieldSize];
     for (auto _ : state) {
         WFILE* file = _wfopen(path.c_str(), u"rt");
@@ -98,7 +92,6 @@ void BM_ReadManyLines(benchmark::State& state)
         if (lines != state.range(0)) state.SkipWithError("wrong line count");
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    std::filesystem::remove_all(directory);
 }
 BENCHMARK(BM_ReadManyLines)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

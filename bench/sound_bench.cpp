@@ -1,13 +1,10 @@
 // The part of sndPlaySoundW that runs inside the handling of a key press: reading a skin's click
 // sound and converting it to a typical device format before it is queued.
-#include "platform/host_paths.h"
 #include "platform/wav.h"
+#include "tests/support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 static void Put(std::string& out, uint32_t value, int bytes)
@@ -27,15 +24,14 @@ static void BM_LoadClickForDevice(benchmark::State& state)
     wav += "data";
     Put(wav, uint32_t(frames * 2), 4);
     for (int i = 0; i < frames; i++) Put(wav, uint32_t(uint16_t((i / 25) % 2 ? 8000 : -8000)), 2);
-    const std::string host = (std::filesystem::temp_directory_path() / "numbrix-bench-click.wav").string();
-    std::ofstream(host, std::ios::binary) << wav;
-    const std::u16string path = DevicePathFromHost(host);
+    TempDir directory;
+    directory.Write("click.wav", wav);
+    const std::u16string path = directory.DevicePath("click.wav");
     const AudioFormat device{48000, SamplesF32, 2};
     std::vector<uint8_t> pcm;
     for (auto _ : state) {
         if (!LoadWavConverted(path.c_str(), device, pcm)) state.SkipWithError("click did not load");
         benchmark::DoNotOptimize(pcm.data());
     }
-    std::remove(host.c_str());
 }
 BENCHMARK(BM_LoadClickForDevice)->Unit(benchmark::kMicrosecond);

@@ -5,27 +5,13 @@
 
 #include "platform/wince.h"
 #include "skin/surface_bank.h"
+#include "tests/support/test_window.h"
 
 namespace {
 
-LRESULT BenchWindowProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return 0;
-}
-
-HWND BenchWindow()
-{
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = BenchWindowProc;
-    windowClass.lpszClassName = u"NumbrixBench";
-    RegisterClassW(&windowClass);
-    return CreateWindowExW(0, u"NumbrixBench", u"bench", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-}
-
 // Composition (0) and background (1) of the calculator's client size, parts (2) with its mask (3).
 struct Bank {
-    HWND window = BenchWindow();
+    HWND window = CreateTestWindow();
     bool ready = false;
     Bank()
     {

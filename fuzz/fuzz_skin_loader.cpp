@@ -16,7 +16,7 @@
 #include "platform/wince.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
-#include "tests/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <cstring>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "fuzz_support.h"
-#include "platform/host_paths.h"
 #include "platform/unicode.h"
+#include "tests/support/temp_dir.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,25 +14,21 @@ void FuzzCheckFailed(const char* condition, const char* file, int line)
     std::abort();
 }
 
-const std::string& ScratchDirectory()
+// Made at first use and removed with everything in it when the process ends.
+static const TempDir& Scratch()
 {
-    static const std::string directory = [] {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/numbrix-fuzz-XXXXXX";
-        if (!mkdtemp(pattern.data())) FuzzCheckFailed("a scratch directory can be made", __FILE__, __LINE__);
-        return pattern;
-    }();
+    static const TempDir directory;
     return directory;
 }
 
 std::string ScratchPath(std::string_view name)
 {
-    return ScratchDirectory() + "/" + std::string(name);
+    return Scratch().HostPath(std::string(name));
 }
 
 std::u16string ScratchDevicePath(std::string_view name)
 {
-    return DevicePathFromHost(ScratchPath(name));
+    return Scratch().DevicePath(std::string(name));
 }
 
 void WriteScratchFile(const std::string& hostPath, const uint8_t* data, size_t size)

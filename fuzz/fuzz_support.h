@@ -12,9 +12,8 @@
     ((condition) ? (void)0 : FuzzCheckFailed(#condition, __FILE__, __LINE__))
 [[noreturn]] void FuzzCheckFailed(const char* condition, const char* file, int line);
 
-// A directory of this process under $TMPDIR (tools/fuzz points it at a RAM disk), made at first
-// use; a path in it, in host form and in the device form that the program's services take.
-const std::string& ScratchDirectory();
+// A path in a directory of this process under $TMPDIR (tools/fuzz points it at a RAM disk), in
+// host form and in the device form that the program's services take.
 std::string ScratchPath(std::string_view name);
 std::u16string ScratchDevicePath(std::string_view name);
 

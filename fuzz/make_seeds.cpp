@@ -2,7 +2,7 @@
 // text in each encoding the reader takes, a skin on a tiny image, small bitmap files of every
 // depth and compression the loader takes, and small wave files of every coding SDL decodes.
 // Usage: numbrix-fuzz-seeds DIR SKIN_DIR (SKIN_DIR: the generated skins).
-#include "tests/bmp_writer.h"
+#include "tests/support/bmp_writer.h"
 
 #include <cstdio>
 #include <filesystem>

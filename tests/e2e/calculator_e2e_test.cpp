@@ -3,12 +3,13 @@
 // menu bar and the dialog, the settings file after the window is closed.
 #include "x11_session.h"
 
-#include "../skin_fixture.h"
+#include "tests/support/skin_fixture.h"
 #include "display/face_window.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "engine/key_names.h"
 #include "platform/headless.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
@@ -30,10 +31,10 @@ ExpectedFace PaintedFace(const char* skin, const std::string& keys)
 {
     ReleaseSurfaces();
     ResetHeadlessDevice();
-    std::u16string device = DeviceForm(BuildDir) + u"\\";
+    std::u16string device = DevicePathFromHost(BuildDir) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateTestMainWindow();
-    LoadSkin((device + u"skin\\" + DeviceForm(skin) + u".skn").c_str());
+    LoadSkin((device + u"skin\\" + DevicePathFromHost(skin) + u".skn").c_str());
     ResetCalculator();
     SetRadixMode(Dec);
     std::istringstream words(keys);
@@ -56,9 +57,9 @@ protected:
         if (!ProgramAvailable("Xvfb") || !ProgramAvailable("xdotool") || !ProgramAvailable("import"))
             GTEST_SKIP() << "Xvfb, xdotool and ImageMagick are needed (tools/setup installs them)";
         ASSERT_TRUE(x.ok());
-        registry = config / "registry.reg";
-        environment = {"NUMBRIX_REGISTRY=" + registry, "SDL_AUDIODRIVER=dummy", "HOME=" + config.path(),
-                       "XDG_RUNTIME_DIR=" + config.path()};
+        registry = config.HostPath("registry.reg");
+        environment = {"NUMBRIX_REGISTRY=" + registry, "SDL_AUDIODRIVER=dummy", "HOME=" + config.HostPath(),
+                       "XDG_RUNTIME_DIR=" + config.HostPath()};
     }
     // Device pixel (x, y) of the screen in X screen coordinates.
     int ScreenX(int x) const { return left + x * scale + scale / 2; }

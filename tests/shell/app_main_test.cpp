@@ -1,0 +1,341 @@
+// The whole program in the headless host: start-up, settings, the main window's commands and the
+// dialogs, driven by an idle handler that acts as the user.
+#include "tests/support/skin_fixture.h"
+
+#include "engine/calc_state.h"
+#include "platform/headless.h"
+#include "platform/host_paths.h"
+#include "platform/inspect.h"
+#include "platform/user/window_internals.h"
+#include "shell/app_main.h"
+#include "shell/main_window.h"
+#include "skin/surface_bank.h"
+
+#include <functional>
+
+namespace {
+
+const HINSTANCE Instance = reinterpret_cast<HINSTANCE>(uintptr_t(0x10000));
+const char16_t SkinDialogTitle[] = u"スキン選択";
+const char16_t AboutTitle[] = u"About Numbrix";
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ReleaseSurfaces();
+        ResetHeadlessDevice();
+        ClearMessageBoxLog();
+        ClearSoundLog();
+        registry = install.HostPath("config/registry.reg");
+        setenv("NUMBRIX_REGISTRY", registry.c_str(), 1);
+        // The single-instance lock lives there: tests running side by side must not see each other.
+        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) savedRuntime = runtime;
+        std::filesystem::create_directories(install.HostPath("run"));
+        setenv("XDG_RUNTIME_DIR", install.HostPath("run").c_str(), 1);
+        OverrideModuleFileName(install.HostPath("numbrix").c_str());
+        appSettings = AppSettings{};
+    }
+    void TearDown() override
+    {
+        SetIdleHandler({});
+        ReleaseSurfaces();
+        ResetHeadlessDevice();
+        OverrideModuleFileName(nullptr);
+        unsetenv("NUMBRIX_REGISTRY");
+        if (savedRuntime.empty()) unsetenv("XDG_RUNTIME_DIR");
+        else setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    }
+
+    // Runs the program; each time it waits for the user, the next step acts (and returns true),
+    // until the steps are done; then the host closes the window as the user would.
+    int Run(std::vector<std::function<void()>> steps)
+    {
+        size_t next = 0;
+        SetIdleHandler([&]() {
+            if (next >= steps.size()) return false;
+            steps[next++]();
+            return true;
+        });
+        int result = AppMain(Instance, nullptr, nullptr, SW_SHOW);
+        EXPECT_EQ(next, steps.size()) << "the program ended before every step ran";
+        return result;
+    }
+
+    static HWND WindowTitled(const char16_t* title)
+    {
+        for (HWND window : TopLevelWindows())
+            if (IsWindow(window) && WindowShown(window) && WindowTitle(window) == title) return window;
+        return nullptr;
+    }
+    static void Command(HWND window, WPARAM command) { PostMessageW(window, WM_COMMAND, command, 0); }
+    static std::vector<std::u16string> SkinList(HWND dialog)
+    {
+        std::vector<std::u16string> names;
+        LRESULT count = SendDlgItemMessageW(dialog, 1001, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; i++) {
+            WCHAR name[MAX_PATH];
+            SendDlgItemMessageW(dialog, 1001, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(name));
+            names.push_back(name);
+        }
+        return names;
+    }
+    static void Choose(HWND dialog, int entry)
+    {
+        SendDlgItemMessageW(dialog, 1001, LB_SETCURSEL, WPARAM(entry), 0);
+        Command(dialog, IDOK);
+    }
+
+    std::string RegistryText() { return ReadFile(registry); }
+    bool RegistryHolds(const std::string& text) { return RegistryText().find(text) != std::string::npos; }
+    std::u16string SkinPath(const char* name) { return std::u16string(appDirectory) + u"skin\\" + DevicePathFromHost(name); }
+
+    static bool SoundChecked()
+    {
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuBar, SHCMBM_GETSUBMENU, 0, 40001));
+        DWORD previous = CheckMenuItem(menu, 40005, MF_UNCHECKED);
+        CheckMenuItem(menu, 40005, previous & MF_CHECKED);
+        return previous & MF_CHECKED;
+    }
+
+    TestInstallation install;
+    std::string registry;
+    std::string savedRuntime;
+};
+
+TEST_F(AppTest, FirstStartUsesTheDefaultsAndWritesBothValuesAtExit)
+{
+    install.WriteSkin("default");
+    EXPECT_EQ(Run({[] { EXPECT_EQ(calcState.radixMode, Dec); }}), 0);
+    EXPECT_EQ(std::u16string(appSettings.skinFile), SkinPath("default.skn"));
+    EXPECT_TRUE(MessageBoxLog().empty());
+    EXPECT_TRUE(RegistryHolds("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrel\\Numbrix]"));
+    EXPECT_TRUE(RegistryHolds("\"SEflg\"=\"1\""));
+    EXPECT_TRUE(RegistryHolds("default.skn\""));
+    ASSERT_FALSE(SoundLog().empty());
+    EXPECT_EQ(SoundLog().back().path, SkinPath("default\\s9.wav"));   // the exit sound
+}
+
+TEST_F(AppTest, KeyWithoutValuesBehavesLikeAFirstStart)
+{
+    install.WriteSkin("default");
+    HKEY key;
+    DWORD disposition;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Ostrel\\Numbrix", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, &disposition), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(std::u16string(appSettings.skinFile), SkinPath("default.skn"));
+    EXPECT_TRUE(RegistryHolds("\"SEflg\"=\"1\""));
+}
+
+TEST_F(AppTest, SettingsRoundTrip)
+{
+    std::u16string forty(40, u'x');
+    std::memcpy(appSettings.skinFile, forty.c_str(), 41 * sizeof(WCHAR));
+    appSettings.soundEffects = -7;
+    SaveSettings();
+    HKEY key;
+    DWORD disposition, type, size = 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Ostrel\\Numbrix", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, &disposition), ERROR_SUCCESS);
+    EXPECT_EQ(disposition, DWORD(REG_OPENED_EXISTING_KEY));
+    EXPECT_EQ(RegQueryValueExW(key, u"SkinFile", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 82u);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    RegCloseKey(key);
+    appSettings = AppSettings{{}, 1};
+    LoadSettings();
+    EXPECT_EQ(std::u16string(appSettings.skinFile), forty);
+    EXPECT_EQ(appSettings.soundEffects, -7);
+}
+
+TEST_F(AppTest, MinimizingEndsTheProgramWithSettingsWritten)
+{
+    install.WriteSkin("default");
+    EXPECT_EQ(Run({[] { InjectMinimizeRequest(); }}), 0);
+    EXPECT_TRUE(RegistryHolds("\"SEflg\"=\"1\""));
+}
+
+TEST_F(AppTest, CancellingTheSkinDialogAtCreationEndsWithoutWriting)
+{
+    // No skin at all: the loader says so, the dialog offers an empty list, Cancel ends the program.
+    EXPECT_EQ(Run({[] {
+                  HWND dialog = WindowTitled(SkinDialogTitle);
+                  ASSERT_NE(dialog, nullptr);
+                  EXPECT_TRUE(SkinList(dialog).empty());
+                  Command(dialog, IDCANCEL);
+              }}),
+              0);
+    ASSERT_EQ(MessageBoxLog().size(), 1u);
+    EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
+    EXPECT_FALSE(RegistryHolds("SkinFile"));
+    EXPECT_FALSE(RegistryHolds("SEflg"));
+}
+
+TEST_F(AppTest, SkinDialogListsInOrderWithoutSelectionAndIgnoresOkWithoutOne)
+{
+    install.WriteSkin("default");
+    install.WriteSkin("b");
+    install.WriteSkin("a");
+    HWND dialog = nullptr;
+    Run({[] { PostMessageW(mainWindow, WM_COMMAND, 40004, 0); },
+         [&] {
+             dialog = WindowTitled(SkinDialogTitle);
+             ASSERT_NE(dialog, nullptr);
+             EXPECT_EQ(SkinList(dialog), (std::vector<std::u16string>{u"a.skn", u"b.skn", u"default.skn"}));
+             EXPECT_EQ(SendDlgItemMessageW(dialog, 1001, LB_GETCURSEL, 0, 0), LB_ERR);
+             Command(dialog, IDOK);
+         },
+         [&] {
+             EXPECT_EQ(WindowTitled(SkinDialogTitle), dialog) << "OK without a selection closed the dialog";
+             Choose(dialog, 1);
+         },
+         [&] { EXPECT_EQ(WindowTitled(SkinDialogTitle), nullptr); }});
+    EXPECT_EQ(std::u16string(appSettings.skinFile), SkinPath("b.skn"));
+    EXPECT_TRUE(RegistryHolds("b.skn\""));
+}
+
+TEST_F(AppTest, FailedChoiceThenCancelRestoresThePreviousSkin)
+{
+    install.WriteSkin("default");
+    TestSkinText broken;
+    broken.Remove("AREA", "AREA05");
+    install.WriteSkin("broken", broken);
+    Run({[] { PostMessageW(mainWindow, WM_COMMAND, 40004, 0); },
+         [&] { Choose(WindowTitled(SkinDialogTitle), 0); },   // broken.skn
+         [&] {
+             ASSERT_EQ(MessageBoxLog().size(), 1u);
+             EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[AREA][AREA05]");
+             HWND dialog = WindowTitled(SkinDialogTitle);
+             ASSERT_NE(dialog, nullptr) << "the dialog is offered again";
+             Command(dialog, IDCANCEL);
+         },
+         [&] {
+             EXPECT_EQ(WindowTitled(SkinDialogTitle), nullptr);
+             EXPECT_EQ(std::u16string(appSettings.skinFile), SkinPath("default.skn"));
+             EXPECT_NE(SurfaceBank[SlotParts].dc, nullptr) << "the previous skin is loaded again";
+         }});
+    EXPECT_TRUE(RegistryHolds("default.skn\""));
+}
+
+TEST_F(AppTest, ControlQDoesNothingAndControlAOpensAbout)
+{
+    install.WriteSkin("default");
+    HWND about = nullptr;
+    Run({[] { InjectKey('Q', true); },
+         [&] {
+             EXPECT_TRUE(IsWindow(mainWindow));
+             InjectKey('A', true);
+         },
+         [&] {
+             about = WindowTitled(AboutTitle);
+             ASSERT_NE(about, nullptr);
+             Command(about, IDCANCEL);
+         },
+         [&] {
+             EXPECT_EQ(WindowTitled(AboutTitle), about) << "Cancel closed the About dialog";
+             Command(about, IDOK);
+         },
+         [&] { EXPECT_EQ(WindowTitled(AboutTitle), nullptr); }});
+}
+
+TEST_F(AppTest, SoundToggleFlipsOnlyTheLowestBit)
+{
+    install.WriteSkin("default");
+    HKEY key;
+    DWORD disposition;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Ostrel\\Numbrix", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    &disposition);
+    RegSetValueExW(key, u"SEflg", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"2"), 4);
+    RegCloseKey(key);
+    Run({[] {
+             EXPECT_EQ(appSettings.soundEffects, 2);
+             EXPECT_FALSE(SoundChecked());
+             PostMessageW(mainWindow, WM_COMMAND, 40005, 0);
+         },
+         [] {
+             EXPECT_EQ(appSettings.soundEffects, 3);
+             EXPECT_FALSE(SoundChecked());
+             PostMessageW(mainWindow, WM_COMMAND, 40005, 0);
+         },
+         [] {
+             EXPECT_EQ(appSettings.soundEffects, 2);
+             PostMessageW(mainWindow, WM_COMMAND, 40005, 0);   // 3
+             PostMessageW(mainWindow, WM_COMMAND, 40005, 0);   // 2
+         }});
+    EXPECT_TRUE(SoundLog().empty());
+    EXPECT_TRUE(RegistryHolds("\"SEflg\"=\"2\""));
+}
+
+TEST_F(AppTest, SoundToggleShowsTheCheckMark)
+{
+    install.WriteSkin("default");
+    Run({[] {
+             EXPECT_TRUE(SoundChecked());
+             ClearSoundLog();
+             PostMessageW(mainWindow, WM_COMMAND, 40005, 0);
+         },
+         [] {
+             EXPECT_EQ(appSettings.soundEffects, 0);
+             EXPECT_FALSE(SoundChecked());
+         }});
+    EXPECT_TRUE(SoundLog().empty()) << "neither the toggle nor the exit plays a sound with effects off";
+    EXPECT_TRUE(RegistryHolds("\"SEflg\"=\"0\""));
+}
+
+TEST_F(AppTest, WindowSitsAboveTheMenuBarAndKeysWork)
+{
+    install.WriteSkin("default");
+    Run({[] {
+             RECT window, bar;
+             GetWindowRect(mainWindow, &window);
+             GetWindowRect(menuBar, &bar);
+             EXPECT_EQ(window.top, 26);
+             EXPECT_EQ(window.bottom, bar.top);
+             EXPECT_EQ(window.bottom - window.top, FaceHeight);
+             const Area& one = SkinLayout[4];
+             InjectTap(one.x + 2, one.y + 2 + 26);
+         },
+         [] {
+             EXPECT_EQ(calcState.decimalValue, 1);
+             EXPECT_EQ(keyStates[4], Up);
+         }});
+}
+
+TEST_F(AppTest, InstallationTooDeepForTheDefaultSkinPathSaysTheSkinIsMissing)
+{
+    // 250 units of directory: the default skin path (16 more) and the skin search pattern (10 more)
+    // would not fit in 260.
+    std::string deep = install.dir.HostPath() + "/";
+    deep += std::string(249 - deep.size(), 'd') + "/numbrix";
+    OverrideModuleFileName(deep.c_str());
+    EXPECT_EQ(Run({[] {
+                  EXPECT_EQ(wcslen(appDirectory), 250u);
+                  EXPECT_EQ(appSettings.skinFile[0], 0);
+                  HWND dialog = WindowTitled(SkinDialogTitle);
+                  ASSERT_NE(dialog, nullptr);
+                  EXPECT_TRUE(SkinList(dialog).empty());
+                  Command(dialog, IDCANCEL);
+              }}),
+              0);
+    ASSERT_EQ(MessageBoxLog().size(), 1u);
+    EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
+    EXPECT_FALSE(RegistryHolds("SkinFile"));
+}
+
+TEST_F(AppTest, DamagedSettingsFileStartsOnTheDefaults)
+{
+    install.WriteSkin("default");
+    std::string garbage = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrel\\Numbrix]\n\"SkinFile\"=\"";
+    garbage += std::string(100000, 'x') + "\n\x01\xff\xfe\0\"SEflg\"=\"abc\"\n\"SEf";
+    WriteFile(registry, garbage);
+    EXPECT_EQ(Run({[] {
+                  EXPECT_EQ(std::u16string(appSettings.skinFile).find(u"default.skn"), wcslen(appDirectory) + 5);
+                  EXPECT_EQ(appSettings.soundEffects, 1);
+              }}),
+              0);
+    EXPECT_TRUE(RegistryHolds("\"SEflg\"=\"1\""));
+}
+
+}  // namespace
