@@ -22,7 +22,8 @@ void HostPostRaiseRequest();
 
 // Message boxes and sound are the host's too, so each host defines these entry points of the
 // device itself:
-// - MessageBoxW (dialogs.h). SDL: the window-based box of ui/message_box.cpp, waiting for a tap.
+// - MessageBoxW (dialogs.h), its text and caption in the catalogues' language
+//   (kernel/catalogue_internals.h). SDL: the window-based box of ui/message_box.cpp, waiting for a tap.
 //   Headless: the text goes to standard error and the box returns IDOK at once, recorded for
 //   tests (inspect.h).
 // - sndPlaySoundW (sound.h). SDL: the file decoded (wav.h) and played on the audio device.

@@ -30,9 +30,10 @@ void ClearSoundLog();
 
 struct MessageBoxRecord {
     HWND owner;
-    std::u16string text;
+    std::u16string text;      // as the program gave it
     std::u16string caption;
     UINT type;
+    std::u16string shown;     // the text as the box shows it, in the language of the catalogues
 };
 // Every MessageBoxW shown in the headless host since the last clear, in order.
 const std::vector<MessageBoxRecord>& MessageBoxLog();

@@ -9,3 +9,5 @@ const ImageResource* FindBitmapImage(HINSTANCE instance, UINT id);
 const MenuResource* FindMenu(HINSTANCE instance, UINT id);
 const MenuBarResource* FindMenuBar(HINSTANCE instance, UINT id);
 const AcceleratorResource* FindAccelerators(HACCEL table);   // table from LoadAcceleratorsW
+// The table in the language of the catalogues in use: a copy with their texts, or the table itself.
+const ResourceTable* LocalisedResources(const ResourceTable* table);

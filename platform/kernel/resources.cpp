@@ -1,6 +1,7 @@
-// The program's resources, registered as tables per instance. Icon, accelerator and dialog
-// handles are the addresses of the registered entries; a handle given back (an accelerator table,
-// a dialog) is accepted only when it is one of them, so a stray value is never dereferenced.
+// The program's resources, registered as tables per instance and read in the language of the
+// catalogues in use (localised_resources.cpp). Icon, accelerator and dialog handles are the
+// addresses of the table's entries; a handle given back (an accelerator table, a dialog) is
+// accepted only when it is one of them, so a stray value is never dereferenced.
 #include "platform/resources.h"
 
 #include "platform/faults.h"
@@ -18,7 +19,7 @@ std::map<HINSTANCE, const ResourceTable*> registered;
 const ResourceTable* TableOf(HINSTANCE instance)
 {
     auto it = registered.find(instance);
-    return it == registered.end() ? nullptr : it->second;
+    return it == registered.end() ? nullptr : LocalisedResources(it->second);
 }
 
 template <typename T>

@@ -1,10 +1,17 @@
 // Draws the program's icon (32 x 32 and 16 x 16, 16 colours) and the About picture (100 x 100,
-// 256 colours) and writes them as C++ arrays for the program's resources.
-//   numbrix-make-art OUTPUT.inc
+// 256 colours) and writes them as C++ arrays for the program's resources; with --icons, also the
+// desktop's icons of the same calculator, each drawn for its size, as PNG images in the layout of
+// the icon theme: DIR/SIZExSIZE/apps/NAME.png.
+//   numbrix-make-art OUTPUT.inc [--icons DIR NAME]
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
+
+#include <stb/stb_image_write.h>
 
 namespace {
 
@@ -70,6 +77,94 @@ Picture AboutPicture()
     return p;
 }
 
+// ---- The desktop's icons ----
+
+// The calculator of Calculator() on a transparent ground, in the About picture's colours. Every
+// edge lies on the pixel grid of the icon's own size, and the keys are laid out in whole pixels
+// with at least one pixel between them, so each size is sharp rather than a scaled copy; only the
+// rounded corners are smoothed, by their coverage of each pixel.
+class DesktopIcon {
+public:
+    explicit DesktopIcon(int size) : size_(size), rgba_(size_t(size) * size * 4, 0) {}
+
+    void Draw()
+    {
+        double s = size_ / 32.0;
+        auto at = [s](double design) { return int(std::lround(design * s)); };
+        Rounded(at(4), at(1), at(28), at(31), 3 * s, 0x2B3440);
+        Rounded(at(7), at(4), at(25), at(11), 1 * s, 0x9ED9A0);
+        Rounded(at(15), at(6), at(23), at(9), 0, 0x1E3A22);
+        std::vector<int> columns = Cells(at(7), at(24.75), std::max(1, at(1.25)));
+        std::vector<int> rows = Cells(at(13.5), at(29.5), std::max(1, at(1)));
+        int width = columns[1], height = rows[1];
+        for (int row = 0; row < 4; row++)
+            for (int col = 0; col < 4; col++) {
+                bool accent = col == 3 && row >= 2;
+                int x = columns[2 + col], y = rows[2 + row];
+                Rounded(x, y, x + width, y + height, std::min(0.6 * s, width / 2.0), accent ? 0xF28C28 : 0xE8ECF0);
+            }
+    }
+    bool WritePng(const std::string& path) const
+    {
+        return stbi_write_png(path.c_str(), size_, size_, 4, rgba_.data(), size_ * 4) != 0;
+    }
+
+private:
+    // Four cells with `gap` pixels between them across [from, to): {gap, cell size, start 1..4},
+    // the pixels left over shared out on both sides.
+    static std::vector<int> Cells(int from, int to, int gap)
+    {
+        int cell = std::max(1, (to - from - 3 * gap) / 4);
+        int start = from + (to - from - (4 * cell + 3 * gap)) / 2;
+        return {gap, cell, start, start + cell + gap, start + 2 * (cell + gap), start + 3 * (cell + gap)};
+    }
+    // A rounded rectangle over what is drawn, each pixel covered by the share of its 4 x 4 samples
+    // inside the shape.
+    void Rounded(int x0, int y0, int x1, int y1, double radius, uint32_t color)
+    {
+        for (int y = std::max(0, y0); y < std::min(size_, y1); y++)
+            for (int x = std::max(0, x0); x < std::min(size_, x1); x++) {
+                int inside = 0;
+                for (int sy = 0; sy < 4; sy++)
+                    for (int sx = 0; sx < 4; sx++)
+                        inside += Picture::InsideRounded(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4, x0, y0, x1, y1, radius);
+                Over(x, y, color, inside / 16.0);
+            }
+    }
+    void Over(int x, int y, uint32_t color, double alpha)
+    {
+        uint8_t* p = &rgba_[(size_t(y) * size_ + x) * 4];
+        double below = p[3] / 255.0, out = alpha + below * (1 - alpha);
+        if (out <= 0) return;
+        for (int c = 0; c < 3; c++) {
+            double top = (color >> (16 - 8 * c) & 255) * alpha, under = p[c] * below * (1 - alpha);
+            p[c] = uint8_t(std::lround((top + under) / out));
+        }
+        p[3] = uint8_t(std::lround(out * 255));
+    }
+
+    int size_;
+    std::vector<uint8_t> rgba_;
+};
+
+const int DesktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+bool WriteDesktopIcons(const std::string& directory, const std::string& name)
+{
+    for (int size : DesktopIconSizes) {
+        std::string folder = directory + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        DesktopIcon icon(size);
+        icon.Draw();
+        if (!icon.WritePng(folder + "/" + name + ".png")) {
+            std::fprintf(stderr, "numbrix-make-art: cannot write %s/%s.png\n", folder.c_str(), name.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
 void Write(FILE* out, const char* name, const Picture& p)
 {
     std::fprintf(out, "static const uint32_t %s[%d] = {", name, p.width * p.height);
@@ -82,10 +177,12 @@ void Write(FILE* out, const char* name, const Picture& p)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: numbrix-make-art OUTPUT.inc\n");
+    bool icons = argc == 5 && std::string(argv[2]) == "--icons";
+    if (argc != 2 && !icons) {
+        std::fprintf(stderr, "usage: numbrix-make-art OUTPUT.inc [--icons DIR NAME]\n");
         return 2;
     }
+    if (icons && !WriteDesktopIcons(argv[3], argv[4])) return 1;
     FILE* out = std::fopen(argv[1], "w");
     if (!out) {
         std::perror(argv[1]);

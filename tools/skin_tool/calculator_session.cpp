@@ -105,7 +105,7 @@ bool CalculatorSession::Start(const SkinLocation& location, std::u16string* mess
                                  CW_USEDEFAULT, nullptr, nullptr, appInstance, nullptr);
     }
     if (!window || !skinLoaded) {
-        if (!MessageBoxLog().empty()) *message = MessageBoxLog().back().text;
+        if (!MessageBoxLog().empty()) *message = MessageBoxLog().back().shown;
         ResetHeadlessDevice();
         mainWindow = nullptr;
         return false;

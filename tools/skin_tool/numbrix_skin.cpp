@@ -1,6 +1,7 @@
 // numbrix-skin: the skin author's tool. It checks a skin for every problem at once and renders
 // the face that the calculator shows, with the calculator's own loader, key handling and painter
 // running in the headless host.
+#include "platform/catalogue.h"
 #include "tools/skin_tool/skin_check.h"
 #include "tools/skin_tool/skin_location.h"
 #include "tools/skin_tool/skin_render.h"
@@ -55,6 +56,9 @@ constexpr const char* Help =
     "\".skn\", and it lists the skins in DIR/skin. The tool takes DIR to be the parent of the\n"
     "directory that holds the skin file, which is named \"skin\" where skins are installed (with a\n"
     "warning when it is not); --app-dir DIR names the calculator's directory instead.\n"
+    "\n"
+    "The tool reports in English. When the calculator refuses a skin, its own message is quoted as\n"
+    "the calculator shows it, in the language that LANGUAGE, LC_ALL, LC_MESSAGES and LANG ask for.\n"
     "\n"
     "Exit status: 0 success (check: no errors), 1 errors (check: the skin has errors; render: the\n"
     "skin does not load or the image cannot be written), 2 usage error.\n";
@@ -132,6 +136,7 @@ int Render(const Arguments& args)
 
 int main(int argc, char** argv)
 {
+    UseCataloguesOfEnvironment();
     if (argc < 2) return UsageError("no command given");
     std::string command = argv[1];
     if (command == "help" || command == "--help" || command == "-h") {

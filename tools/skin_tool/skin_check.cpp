@@ -361,6 +361,7 @@ void CheckText(SkinFacts& facts)
 
 // ---- The calculator's loader ----
 
+// The meaning of the calculator's own Japanese message; a message shown in English needs none.
 std::string LoaderMessageMeaning(const std::u16string& text)
 {
     static const std::u16string damaged = u"スキンファイルが壊れている、又はありません。";

@@ -1,8 +1,9 @@
-// Message boxes in the headless host: the text goes to standard error and the box returns at
-// once, as if OK had been pressed; tests read the record.
+// Message boxes in the headless host: the text, in the language of the catalogues, goes to
+// standard error and the box returns at once, as if OK had been pressed; tests read the record.
 #include "platform/host.h"
 
 #include "platform/inspect.h"
+#include "platform/kernel/catalogue_internals.h"
 #include "platform/unicode.h"
 
 #include <cstdio>
@@ -25,7 +26,8 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     std::u16string body = text ? text : u"";
     std::u16string title = caption ? caption : u"";
-    messageBoxLog.push_back(MessageBoxRecord{owner, body, title, type});
-    std::fprintf(stderr, "%s: %s\n", Utf8FromUtf16(title).c_str(), Utf8FromUtf16(body).c_str());
+    std::u16string shown = LocalisedText(body);
+    messageBoxLog.push_back(MessageBoxRecord{owner, body, title, type, shown});
+    std::fprintf(stderr, "%s: %s\n", Utf8FromUtf16(LocalisedText(title)).c_str(), Utf8FromUtf16(shown).c_str());
     return IDOK;
 }

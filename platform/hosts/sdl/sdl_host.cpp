@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,11 @@ bool SdlHostStart()
 {
     PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The desktop groups the window with the program's desktop entry by this name: X11's WM_CLASS
+    // (the entry's StartupWMClass) and Wayland's application id (the entry's file name). SDL reads
+    // both from the environment when the video starts; a name set there already is kept.
+    setenv("SDL_VIDEO_X11_WMCLASS", NUMBRIX_APP_ID, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", NUMBRIX_APP_ID, 0);
     // A killed process ends at once, as on the device, leaving the stored settings as they were;
     // SDL would otherwise turn SIGTERM into a close request that an open dialog can refuse.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
