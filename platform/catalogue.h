@@ -1,8 +1,9 @@
 // The language of the program's texts, as the device picks the resources of the user's language:
 // GNU gettext message catalogues (the "numbrix" domain, .mo files), looked up by the program's own
 // text. The platform translates where it hands texts out: the resources (strings, menus, dialog
-// templates) and MessageBoxW. Without a catalogue, or for a text it has no entry for, the text is
-// the program's own, unchanged. For the program's start-up, its tools and tests.
+// templates), the formats of wsprintfW (so a message the program formats comes out in the
+// catalogue's language) and MessageBoxW. Without a catalogue, or for a text it has no entry for,
+// the text is the program's own, unchanged. For the program's start-up, its tools and tests.
 #pragma once
 #include <string>
 #include <vector>
@@ -15,15 +16,11 @@
 // taken as they stand.
 std::vector<std::string> RequestedLanguages(const char* language, const char* lcAll, const char* lcMessages,
                                             const char* lang);
-// The names gettext tries for one language, most specific first: "en_US.UTF-8" gives en_US.UTF-8,
-// en_US.utf8, en_US, en.UTF-8, en.utf8, en (a "@modifier" is kept on each, then dropped).
-std::vector<std::string> LanguageFallbacks(const std::string& language);
-
-// Takes the catalogues DIRECTORY/NAME/LC_MESSAGES/numbrix.mo into use for the languages, in order
-// of preference: for each language the first of its fallback names found in the first directory
-// that has it. A text is looked up in each catalogue in turn. No language: the program's own texts.
-// Returns how many catalogues were found.
-int UseCatalogues(const std::vector<std::string>& directories, const std::vector<std::string>& languages);
+// Takes the catalogues DIRECTORY/LANGUAGE/LC_MESSAGES/numbrix.mo into use for the languages, in
+// order of preference (gettext tries each language's more general names too: en_US.UTF-8, en_US,
+// en). A text comes from the first catalogue that has it. No language: the program's own texts.
+// False when no catalogue is taken into use.
+bool UseCatalogues(const std::string& directory, const std::vector<std::string>& languages);
 // The program and its tools at start-up: the languages of the process's environment, the
 // catalogues of the build tree (a "locale" directory beside the program, or beside the folder of
 // a tool) or of the installed tree (share/locale).

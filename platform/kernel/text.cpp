@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include "platform/kernel/catalogue_internals.h"
+
 #include <cstdarg>
 
 namespace {
@@ -99,7 +101,7 @@ int wsprintfW(LPWSTR buffer, LPCWSTR format, ...)
     va_list args;
     va_start(args, format);
     Output out(buffer);
-    for (LPCWSTR f = format; *f; ++f) {
+    for (LPCWSTR f = LocalisedFormat(format); *f; ++f) {
         if (*f != u'%') {
             out.Put(*f);
             continue;

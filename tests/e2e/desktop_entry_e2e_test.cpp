@@ -2,7 +2,8 @@
 // program's window (X11's WM_CLASS) is the entry's StartupWMClass.
 #include "x11_session.h"
 
-#include "../test_files.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +33,8 @@ TEST(DesktopEntry, StartupWMClassIsTheWindowsClass)
     X11Session x;
     ASSERT_TRUE(x.ok());
     TempDir home;
-    int pid = x.Start({NUMBRIX_BUILD_DIR "/numbrix"}, {"NUMBRIX_REGISTRY=" + home / "registry.reg", "SDL_AUDIODRIVER=dummy",
-                                                      "HOME=" + home.path(), "XDG_RUNTIME_DIR=" + home.path()});
+    int pid = x.Start({NUMBRIX_BUILD_DIR "/numbrix"}, {"NUMBRIX_REGISTRY=" + home.HostPath("registry.reg"), "SDL_AUDIODRIVER=dummy",
+                                                      "HOME=" + home.HostPath(), "XDG_RUNTIME_DIR=" + home.HostPath()});
     ASSERT_GT(pid, 0);
     std::string window = x.FindWindow("Numbrix", 10);
     ASSERT_FALSE(window.empty());

@@ -44,15 +44,35 @@ std::vector<LPCWSTR> ResourceTexts()
     return texts;
 }
 
-// The skin loader's messages as the program formats them, and in English.
-const std::pair<std::u16string, std::u16string> LoaderMessages[] = {
-    {u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]", u"The skin file is damaged or missing. [FILE][BACKIMAGE]"},
-    {u"スキンファイルが壊れている、又はありません。[FILE][PARTSIMAGE]", u"The skin file is damaged or missing. [FILE][PARTSIMAGE]"},
-    {u"スキンファイルが壊れている、又はありません。[CHARACTER][CHAR042]", u"The skin file is damaged or missing. [CHARACTER][CHAR042]"},
-    {u"スキンファイルが壊れている、又はありません。[AREA][AREA17]", u"The skin file is damaged or missing. [AREA][AREA17]"},
-    {u"仮想画面(0)の作成に失敗しました。", u"Creating virtual screen (0) failed."},
-    {u"仮想画面(3)の作成に失敗しました。", u"Creating virtual screen (3) failed."},
+std::u16string MissingKey(LPCWSTR group, LPCWSTR key)
+{
+    WCHAR text[MAX_PATH];
+    wsprintfW(text, u"スキンファイルが壊れている、又はありません。[%s][%s]", group, key);
+    return text;
+}
+
+std::u16string SurfaceFailed(int slot)
+{
+    WCHAR text[MAX_PATH];
+    wsprintfW(text, u"仮想画面(%d)の作成に失敗しました。", slot);
+    return text;
+}
+
+struct LoaderMessage {
+    std::u16string formatted;   // as the skin loader formats it in the locale in use
+    std::u16string own, english;
 };
+
+std::vector<LoaderMessage> LoaderMessages()
+{
+    return {
+        {MissingKey(u"FILE", u"BACKIMAGE"), u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]",
+         u"The skin file is damaged or missing. [FILE][BACKIMAGE]"},
+        {MissingKey(u"CHARACTER", u"CHAR042"), u"スキンファイルが壊れている、又はありません。[CHARACTER][CHAR042]",
+         u"The skin file is damaged or missing. [CHARACTER][CHAR042]"},
+        {SurfaceFailed(3), u"仮想画面(3)の作成に失敗しました。", u"Creating virtual screen (3) failed."},
+    };
+}
 
 std::string Utf8(const std::u16string& text)
 {
@@ -109,7 +129,7 @@ TEST_F(ProgramTexts, UnderCPosixAndJapaneseLocalesAreThePrograms)
         EXPECT_EQ(Dialog(IddAbout), ProgramResources.dialogs[0].dialog) << "the program's own template";
         EXPECT_EQ(Dialog(IddSkin), ProgramResources.dialogs[1].dialog);
         EXPECT_EQ(FindMenu(Instance, IdrMenu), &ProgramResources.menus[0]);
-        for (const auto& [own, english] : LoaderMessages) EXPECT_EQ(Shown(own), own);
+        for (const LoaderMessage& message : LoaderMessages()) EXPECT_EQ(Shown(message.formatted), message.own);
     }
 }
 
@@ -122,13 +142,12 @@ TEST_F(ProgramTexts, UnderAnEnglishLocaleComeFromTheEnglishCatalogue)
     EXPECT_EQ(Dialog(IddSkin)->items[2].text, std::u16string(u"Cancel"));
     EXPECT_EQ(FindMenu(Instance, IdrMenu)->popups[0].items[2].text, std::u16string(u"Sound Effects"));
     EXPECT_EQ(String(IdsClassName), u"NUMBRIX") << "the window class is no text to translate";
-    for (const auto& [own, english] : LoaderMessages) EXPECT_EQ(Shown(own), english);
+    for (const LoaderMessage& message : LoaderMessages()) EXPECT_EQ(Shown(message.formatted), message.english);
 
     ClearMessageBoxLog();
     LoadSkin(u"\\nowhere\\missing.skn");
     ASSERT_EQ(MessageBoxLog().size(), 1u);
-    EXPECT_EQ(MessageBoxLog()[0].text, LoaderMessages[0].first) << "the program's own text";
-    EXPECT_EQ(MessageBoxLog()[0].shown, LoaderMessages[0].second);
+    EXPECT_EQ(MessageBoxLog()[0].shown, LoaderMessages()[0].english);
 }
 
 // Every text of a static text or a push button fits on one line of its control, at the template's
