@@ -24,7 +24,12 @@ done
 
 out=$(appstreamcli validate-tree --no-net --pedantic "$root/usr" 2>&1) || fail "appstreamcli failed: $out"
 echo "$out" | grep -E '^[EW]:' && fail "appstreamcli: errors or warnings"
-[ -n "$(ls "$share"/metainfo/*.metainfo.xml 2>/dev/null)" ] || fail "no AppStream component in share/metainfo"
+metainfo=$(ls "$share"/metainfo/*.metainfo.xml 2>/dev/null)
+[ -n "$metainfo" ] || fail "no AppStream component in share/metainfo"
+for file in $metainfo; do
+    out=$(appstreamcli validate --no-net --pedantic "$file" 2>&1) || fail "appstreamcli validate failed: $out"
+    echo "$out" | grep -E '^[EW]:' && fail "appstreamcli validate: $file"
+done
 
 icon=$(sed -n 's/^Icon=//p' $entry)
 for size in 16 24 32 48 64 128 256; do
