@@ -3,24 +3,9 @@
 #include "engine/key_table.h"
 #include "platform/windows.h"
 
-static int KeyForDigit(int value)
-{
-    for (int k = 0; k < KeySign; k++)
-        if (k != KeyPoint && KeyTable[k].keyValue == value) return k;
-    return -1;
-}
-
-static int HexDigitValue(WCHAR c)
-{
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
 int KeyForCharacter(WCHAR character)
 {
-    if (int value = HexDigitValue(character); value >= 0) return KeyForDigit(value);
+    if (int value = DigitValue(character); value >= 0) return KeyForDigit(value);
     switch (character) {
     case u'.':
     case u',': return KeyPoint;

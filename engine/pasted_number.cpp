@@ -15,12 +15,9 @@ bool IsSeparator(WCHAR c)
     return c == u',' || c == u'_' || c == u'\'' || IsBlank(c);
 }
 
-int DigitValue(WCHAR c, RadixMode mode)
+int DigitValueIn(RadixMode mode, WCHAR c)
 {
-    int value = -1;
-    if (c >= u'0' && c <= u'9') value = c - u'0';
-    else if (c >= u'a' && c <= u'f') value = c - u'a' + 10;
-    else if (c >= u'A' && c <= u'F') value = c - u'A' + 10;
+    int value = DigitValue(c);
     int radix = mode == Hex ? 16 : mode == Bin ? 2 : 10;
     return value < radix ? value : -1;
 }
@@ -66,7 +63,7 @@ bool ReadDigits(const WCHAR* p, const WCHAR* end, RadixMode mode, TypedDigits& d
     p = SkipPrefix(p, end, mode);
     bool anyDigit = false, afterDigit = false, separatorOpen = false;
     for (; p < end; ++p) {
-        if (int value = DigitValue(*p, mode); value >= 0) {
+        if (int value = DigitValueIn(mode, *p); value >= 0) {
             if (!AddDigit(digits, value)) return false;
             anyDigit = afterDigit = true;
             separatorOpen = false;
