@@ -36,8 +36,10 @@ std::u16string shownTitle;
 std::vector<uint32_t> frame;
 // The SDL event type that carries another instance's raise request (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
-// The scale the user chose with the zoom keys, kept for the next run (0: automatic).
+// The scale the user chose with the zoom keys (0: automatic) and the window's place, kept for the
+// next run once the user has zoomed or moved the window.
 StoredPlacement kept;
+bool placementChanged = false;
 
 void FollowMainWindowTitle()
 {
@@ -129,6 +131,7 @@ void Zoom(DeviceEvent::Kind kind)
     SDL_SetWindowSize(hostWindow, ScreenWidth * scale, ScreenHeight * scale);
     SDL_SetWindowPosition(hostWindow, x, y);
     redraw = true;
+    placementChanged = true;
 }
 
 // Turns one SDL event into device messages; true when it made any.
@@ -139,6 +142,7 @@ bool Handle(const SDL_Event& event)
         HostRaiseWindow();
         return false;
     }
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED && shown) placementChanged = true;
     std::u16string typed = event.type == SDL_KEYDOWN ? TakeTextTypedBy(event.key) : std::u16string();
     SDL_GetWindowSize(hostWindow, &width, &height);
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
@@ -222,10 +226,11 @@ bool SdlHostStart(int requestedScale)
     return true;
 }
 
-// The place is kept only after a run that showed the window (a second instance shows none).
+// Nothing is written when the user neither zoomed nor moved the window (a second instance shows
+// none, and a run that ends at its skin dialog leaves the settings file as it was).
 void SdlHostStop()
 {
-    if (hostWindow && shown) {
+    if (hostWindow && placementChanged) {
         SDL_GetWindowPosition(hostWindow, &kept.x, &kept.y);
         SavePlacement(kept);
     }
@@ -233,6 +238,7 @@ void SdlHostStop()
     hostWindow = nullptr;
     raiseEventType = 0;
     shown = false;
+    placementChanged = false;
     redraw = true;
     shownTitle.clear();
     SDL_Quit();
