@@ -120,10 +120,9 @@ void Zoom(DeviceEvent::Kind kind)
     SDL_GetDisplayUsableBounds(display, &usable);
     int width = 0, height = 0;
     SDL_GetWindowSize(hostWindow, &width, &height);
-    int current = FitViewport(width, height).scale;
-    int scale = InitialScale(usable.w, usable.h);
-    kept.scale = 0;
-    if (kind != DeviceEvent::ZoomReset) kept.scale = scale = ZoomedScale(current, kind == DeviceEvent::ZoomIn ? 1 : -1, LargestScale(usable));
+    int step = kind == DeviceEvent::ZoomIn ? 1 : -1;
+    kept.scale = kind == DeviceEvent::ZoomReset ? 0 : ZoomedScale(FitViewport(width, height).scale, step, LargestScale(usable));
+    int scale = kept.scale > 0 ? kept.scale : InitialScale(usable.w, usable.h);
     int x = 0, y = 0;
     SDL_GetWindowPosition(hostWindow, &x, &y);
     x = std::max(usable.x, std::min(x, usable.x + usable.w - ScreenWidth * scale));
@@ -142,7 +141,7 @@ bool Handle(const SDL_Event& event)
         HostRaiseWindow();
         return false;
     }
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED && shown) placementChanged = true;
+    if (shown && event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED) placementChanged = true;
     std::u16string typed = event.type == SDL_KEYDOWN ? TakeTextTypedBy(event.key) : std::u16string();
     SDL_GetWindowSize(hostWindow, &width, &height);
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
