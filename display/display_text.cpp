@@ -1,5 +1,6 @@
 #include "display/display_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -107,5 +108,16 @@ int BuildFittedDisplayText(const CalcState* state, WCHAR* text, int positions)
         length = GroupedText(state->decimalValue, text, places);
         if (length <= positions) break;
     }
+    return length;
+}
+
+int BuildCopyText(const CalcState* state, WCHAR* text)
+{
+    int length = 0;
+    if (state->errorFlag != 1) {
+        length = BuildDisplayText(state, text);
+        length = int(std::remove(text, text + length, u',') - text);
+    }
+    text[length] = 0;
     return length;
 }

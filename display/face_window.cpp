@@ -1,18 +1,22 @@
 #include "display/face_window.h"
 
+#include "display/face_keyboard.h"
 #include "display/frame_painter.h"
 #include "engine/calc_state.h"
 #include "platform/windows.h"
 
 void ResetCalculator()
 {
+    ForgetKeyboardKeys();
     for (auto& state : keyStates) state = Up;
     calcState.radixMode = Dec;
     ClearAll();
 }
 
-bool HandleFaceMessage(HWND window, UINT message, LPARAM lParam)
+bool HandleFaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (HandleFaceKey(window, message, wParam, lParam)) return true;
+    if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) ReleaseKeyboardKeys();
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;

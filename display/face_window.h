@@ -8,6 +8,7 @@
 void ResetCalculator();
 
 // WM_PAINT paints the whole face, WM_LBUTTONDOWN presses the key under the stylus and
-// WM_LBUTTONUP lifts the pressed keys. True when the message is one of these three; it is then
-// handled and its result is 0.
-bool HandleFaceMessage(HWND window, UINT message, LPARAM lParam);
+// WM_LBUTTONUP lifts the pressed keys; key messages press keys too (face_keyboard.h). True when
+// the message is one of these; it is then handled and its result is 0. A deactivation
+// (WM_ACTIVATE with WA_INACTIVE) lifts the keys that the keyboard holds and is left to the caller.
+bool HandleFaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,4 +3,5 @@
 HINSTANCE appInstance;
 WCHAR appDirectory[MAX_PATH];
 HWND mainWindow;
+WCHAR commandLineSkin[MAX_PATH];
 AppSettings appSettings = {{}, 1};

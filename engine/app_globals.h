@@ -11,4 +11,7 @@ struct AppSettings {
 extern HINSTANCE appInstance;
 extern WCHAR appDirectory[MAX_PATH];   // ends with a backslash; empty when unknown
 extern HWND mainWindow;
+// The skin file given on the command line for this run, empty for none: the skin loader finds its
+// images and sounds beside it.
+extern WCHAR commandLineSkin[MAX_PATH];
 extern AppSettings appSettings;

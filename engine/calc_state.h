@@ -27,9 +27,17 @@ constexpr double DecimalLimit = 99999999.0;
 // area holds the point, disabled keys skipped. -1 for none.
 int KeyAtPoint(int x, int y, const KeyState states[KeyCount], const Area areas[AreaCount]);
 int32_t PressKey(LPARAM position);
+// Presses a key by its index as a stylus press on its area does: the key goes Down, its action
+// runs and its sound plays. False, with nothing done, for a disabled key or no key at all.
+bool PressKeyIndex(int key);
 // Lifts every pressed key but the mode keys.
 int32_t ReleaseKeys();
+// Lifts one pressed key; mode keys stay as they are.
+void ReleaseKey(int key);
 SoundId ApplyKey(int key);
+// A digit, the point or clear entry after an operator or a result starts a new operand: after an
+// operator the value shown becomes the left operand, after equals the result is dropped.
+void BeginEntry();
 void ClearAll();
 int32_t SetRadixMode(RadixMode newMode);
 

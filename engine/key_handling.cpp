@@ -24,29 +24,43 @@ int32_t PressKey(LPARAM position)
 {
     uint32_t packed = uint32_t(position);
     int k = KeyAtPoint(int(packed & 0xFFFF), int(packed >> 16), keyStates, SkinLayout);
-    if (k < 0) return 0;
-    bool blockedModeKey = k >= KeyHexMode && calcState.errorFlag == 1;
-    if (!blockedModeKey) {
-        keyStates[k] = Down;
-        InvalidateArea(SkinLayout[k]);
-    }
-    PlaySkinSound(ApplyKey(k));
+    if (k >= 0) PressKeyIndex(k);
     return 0;
+}
+
+// In the error state the mode keys are not shown pressed, yet they sound like every other key.
+bool PressKeyIndex(int key)
+{
+    if (key < 0 || key >= KeyCount || keyStates[key] == Disabled) return false;
+    bool blockedModeKey = key >= KeyHexMode && calcState.errorFlag == 1;
+    if (!blockedModeKey) {
+        keyStates[key] = Down;
+        InvalidateArea(SkinLayout[key]);
+    }
+    PlaySkinSound(ApplyKey(key));
+    return true;
 }
 
 // Mode keys stay down: they show the current mode.
+static bool Releasable(int key)
+{
+    return key >= 0 && key <= KeyBackspace && keyStates[key] == Down;
+}
+
 int32_t ReleaseKeys()
 {
-    for (int k = 0; k < KeyBackspace + 1; k++) {
-        if (keyStates[k] != Down) continue;
-        keyStates[k] = Up;
-        InvalidateArea(SkinLayout[k]);
-    }
+    for (int k = 0; k <= KeyBackspace; k++) ReleaseKey(k);
     return 0;
 }
 
-// A digit, the point or clear entry after an operator or a result starts a new operand.
-static void BeginEntry()
+void ReleaseKey(int key)
+{
+    if (!Releasable(key)) return;
+    keyStates[key] = Up;
+    InvalidateArea(SkinLayout[key]);
+}
+
+void BeginEntry()
 {
     CalcState& s = calcState;
     if (s.operatorEntered == 0) return;

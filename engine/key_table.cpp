@@ -53,6 +53,21 @@ bool IsKeyEnabled(int key, RadixMode mode)
     return KeyTable[key].enabled[mode] == 1;
 }
 
+int KeyForDigit(int value)
+{
+    for (int k = 0; k < KeySign; k++)
+        if (k != KeyPoint && KeyTable[k].keyValue == value) return k;
+    return -1;
+}
+
+int DigitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    return -1;
+}
+
 void ModeKeyStates(RadixMode mode, KeyState states[KeyCount])
 {
     for (int k = 0; k < KeyCount; k++) states[k] = IsKeyEnabled(k, mode) ? Up : Disabled;

@@ -35,6 +35,10 @@ extern const KeyDef KeyTable[KeyCount];
 extern KeyState keyStates[KeyCount];
 
 bool IsKeyEnabled(int key, RadixMode mode);
+// The digit key of a digit value 0 to 15, -1 for none.
+int KeyForDigit(int value);
+// The value of a digit character 0-9, a-f or A-F, -1 for any other character.
+int DigitValue(char16_t character);
 // The key states with which a radix mode starts: disabled where the mode does not use a key, the
 // mode's own key down.
 void ModeKeyStates(RadixMode mode, KeyState states[KeyCount]);

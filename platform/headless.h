@@ -13,6 +13,7 @@
 //      by its normal path. A window that is still there after three WM_CLOSE in a row sent this
 //      way is destroyed with DestroyWindow the next time (a dialog that ignores closing);
 //   4. with no window at all, the quit request is posted with exit code 0.
+// The clipboard is a text held in memory, emptied by ResetHeadlessDevice.
 // An idle handler that keeps returning true without doing anything keeps the loop running.
 #pragma once
 #include "platform/pixels.h"
@@ -27,7 +28,13 @@ void InjectStylusDown(int x, int y);
 void InjectStylusMove(int x, int y);
 void InjectStylusUp(int x, int y);
 void InjectTap(int x, int y);                        // down, then up at the same point
-void InjectKey(UINT virtualKey, bool control = false);   // key down, then key up
+// A key of the keyboard: its key-down types `text` (what the keyboard layout makes of it, which
+// TranslateMessage turns into WM_CHAR); a key-down of a key already down is a repeat. Each virtual
+// key is one physical key (its scan code is the virtual key's number).
+void InjectKeyDown(UINT virtualKey, const std::u16string& text = u"", bool control = false, bool repeat = false);
+void InjectKeyUp(UINT virtualKey, bool control = false);
+void InjectKey(UINT virtualKey, bool control = false, const std::u16string& text = u"");   // down, then up
+void InjectText(const std::u16string& text);         // typed by no key (an input method)
 void InjectCloseRequest();                           // the host window is closed
 void InjectMinimizeRequest();                        // the host window is minimized
 size_t PendingInput();

@@ -6,6 +6,8 @@
 #include "platform/dialogs.h"
 #include "platform/sound.h"
 
+#include <string>
+
 // Blocks until host input has become messages, or something else for the message loop to do.
 // Called by GetMessageW when no message, quit request or paint is waiting; a host presents a
 // changed screen before it blocks. False when no input can ever come again: GetMessageW then ends
@@ -19,6 +21,11 @@ void HostRaiseWindow();
 // Thread-safe, called from the single-instance listener thread: asks the host to call
 // HostRaiseWindow on the thread of the message loop as soon as it gets to it.
 void HostPostRaiseRequest();
+
+// The desktop's clipboard (SDL) or one held in memory (headless). Set: false when the text could
+// not be stored. Get: false when the clipboard holds no text.
+bool HostSetClipboardText(const std::u16string& text);
+bool HostGetClipboardText(std::u16string* text);
 
 // Message boxes and sound are the host's too, so each host defines these entry points of the
 // device itself:

@@ -2,8 +2,9 @@
 // ($NUMBRIX_REGISTRY, else $XDG_CONFIG_HOME/numbrix/registry.reg, else ~/.config/numbrix/...),
 // read at every call and rewritten atomically at every change (temporary file, flush, rename), so
 // a crash while saving leaves the previous file whole. Key and value names compare without regard
-// to case, as on Windows. A file that cannot be written only makes the writing calls fail; a
-// damaged file is read as far as it is sound. Key handles are checked: a bogus one is an error.
+// to case, as on Windows. A file that cannot be written makes the writing calls fail and is told
+// on standard error, one line naming the file and the reason (once for each); a damaged file is
+// read as far as it is sound. Key handles are checked: a bogus one is an error.
 // Implemented: string values (REG_SZ) under HKEY_LOCAL_MACHINE keys. Left out: other value types,
 // other root keys, keys opened under keys, key deletion, enumeration.
 #pragma once
@@ -29,6 +30,8 @@ struct SECURITY_ATTRIBUTES;
 
 LONG RegCreateKeyExW(HKEY parent, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options,
                      REGSAM access, SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition);
+// Opens a key that exists; ERROR_FILE_NOT_FOUND, with nothing written, for one that does not.
+LONG RegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM access, HKEY* result);
 LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
                       DWORD* dataSize);
 LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data,

@@ -14,6 +14,7 @@ typedef const WCHAR* LPCWSTR;
 typedef int32_t BOOL;
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
+typedef int16_t SHORT;
 typedef uint32_t DWORD;
 typedef uint32_t UINT;
 typedef int32_t LONG;
@@ -38,6 +39,7 @@ typedef DWORD REGSAM;
 typedef void* HANDLE;
 typedef void* HGDIOBJ;
 typedef HANDLE HGLOBAL;
+typedef HANDLE HLOCAL;
 #define DECLARE_HANDLE(name) struct name##__; typedef struct name##__* name
 DECLARE_HANDLE(HWND);
 DECLARE_HANDLE(HDC);

@@ -10,3 +10,4 @@
 #include "platform/resources.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
+#include "platform/clipboard.h"

@@ -75,12 +75,13 @@ static int InitInstance(HINSTANCE instance, int showCommand)
     return 1;
 }
 
-int AppMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
+int AppMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
 {
     RegisterResources(instance, &ProgramResources);
     FindAppDirectory();
     SetDefaultSettings();
     LoadSettings();
+    UseCommandLineSkin(commandLine);
     if (!InitInstance(instance, showCommand)) return 0;
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IdrAccelerators));
     MSG msg;

@@ -3,6 +3,7 @@
 #include "display/face_window.h"
 #include "engine/app_globals.h"
 #include "engine/calc_state.h"
+#include "shell/app_main.h"
 #include "shell/dialogs.h"
 #include "shell/resources.h"
 #include "skin/skin_loader.h"
@@ -39,7 +40,10 @@ static int InitMainWindow()
     for (;;) {
         if (ShowDialog(IddSkin, SkinDialogProc) == IDCANCEL) return 1;
         ReleaseSurfaces();
-        if (LoadSkin(appSettings.skinFile) == 0) return 0;
+        if (LoadSkin(appSettings.skinFile) == 0) {
+            KeepChosenSkin();
+            return 0;
+        }
     }
 }
 
@@ -49,8 +53,12 @@ static void ChooseSkin()
     wcscpy(previous, appSettings.skinFile);
     for (;;) {
         ReleaseSurfaces();
-        if (ShowDialog(IddSkin, SkinDialogProc) == IDCANCEL) wcscpy(appSettings.skinFile, previous);
-        if (LoadSkin(appSettings.skinFile) == 0) return;
+        bool chosen = ShowDialog(IddSkin, SkinDialogProc) != IDCANCEL;
+        if (!chosen) wcscpy(appSettings.skinFile, previous);
+        if (LoadSkin(appSettings.skinFile) == 0) {
+            if (chosen) KeepChosenSkin();
+            return;
+        }
     }
 }
 
@@ -97,7 +105,7 @@ static bool OnCommand(WPARAM wParam)
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (HandleFaceMessage(window, message, lParam)) return 0;
+    if (HandleFaceMessage(window, message, wParam, lParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window);

@@ -5,6 +5,27 @@
 
 static const WCHAR SettingsKey[] = u"SOFTWARE\\Ostrel\\Numbrix";
 
+// A skin file given on the command line is for this run only: the settings keep the skin stored
+// before it until a skin is chosen in the skin dialog.
+static WCHAR storedSkinFile[MAX_PATH];
+static bool skinForThisRun = false;
+
+void UseCommandLineSkin(LPCWSTR commandLine)
+{
+    skinForThisRun = false;
+    commandLineSkin[0] = 0;
+    if (!commandLine || commandLine[0] == 0 || wcslen(commandLine) >= MAX_PATH) return;
+    wcscpy(storedSkinFile, appSettings.skinFile);
+    wcscpy(appSettings.skinFile, commandLine);
+    wcscpy(commandLineSkin, commandLine);
+    skinForThisRun = true;
+}
+
+void KeepChosenSkin()
+{
+    skinForThisRun = false;
+}
+
 static bool OpenSettingsKey(HKEY* key, DWORD* disposition)
 {
     return RegCreateKeyExW(HKEY_LOCAL_MACHINE, SettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key,
@@ -47,7 +68,7 @@ void SaveSettings()
     HKEY key;
     DWORD disposition = 0;
     if (!OpenSettingsKey(&key, &disposition)) return;
-    SetText(key, u"SkinFile", appSettings.skinFile);
+    SetText(key, u"SkinFile", skinForThisRun ? storedSkinFile : appSettings.skinFile);
     WCHAR number[MAX_PATH];
     wsprintfW(number, u"%d", appSettings.soundEffects);
     SetText(key, u"SEflg", number);

@@ -58,13 +58,27 @@ void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name)
     name[n] = 0;
 }
 
-// "%sskin\%s\%s" from the application directory, the skin name and a file name. A path that
-// would not fit in MAX_PATH is never cut short (that could name another file): false.
-static bool SkinFilePath(LPCWSTR skinName, LPCWSTR fileName, LPWSTR path)
+// The folder whose NAME\ holds a skin's images and sounds: the skin directory beside the program
+// ("%sskin\" of the application directory), except for the skin file given on the command line,
+// whose images lie beside it, in the folder that holds it.
+static void SkinFilesFolder(LPCWSTR skinPath, LPWSTR folder)
 {
-    size_t length = wcslen(appDirectory) + 5 + wcslen(skinName) + 1 + wcslen(fileName);
+    if (commandLineSkin[0] == 0 || wcscmp(skinPath, commandLineSkin) != 0) {
+        wsprintfW(folder, u"%sskin\\", appDirectory);
+        return;
+    }
+    wcscpy(folder, skinPath);
+    WCHAR* slash = wcsrchr(folder, u'\\');
+    *(slash ? slash + 1 : folder) = 0;
+}
+
+// "%s%s\%s" from the folder, the skin name and a file name. A path that would not fit in
+// MAX_PATH is never cut short (that could name another file): false.
+static bool SkinFilePath(LPCWSTR folder, LPCWSTR skinName, LPCWSTR fileName, LPWSTR path)
+{
+    size_t length = wcslen(folder) + wcslen(skinName) + 1 + wcslen(fileName);
     if (length >= MAX_PATH) return false;
-    wsprintfW(path, u"%sskin\\%s\\%s", appDirectory, skinName, fileName);
+    wsprintfW(path, u"%s%s\\%s", folder, skinName, fileName);
     return true;
 }
 
@@ -118,35 +132,37 @@ static bool ReadAreas(LPCWSTR skinPath)
     return true;
 }
 
-static void ReadSounds(LPCWSTR skinPath, LPCWSTR skinName)
+static void ReadSounds(LPCWSTR skinPath, LPCWSTR folder, LPCWSTR skinName)
 {
     WCHAR key[16], value[MAX_PATH];
     for (int n = 1; n <= SoundCount; n++) {
         wsprintfW(key, u"SOUND%02d", n);
         ReadSkinValue(u"SOUND", key, AbsentValue, value, skinPath);
         // A sound whose full path would not fit stays silent.
-        if (IsAbsent(value) || !SkinFilePath(skinName, value, SoundBank[n - 1])) SoundBank[n - 1][0] = 0;
+        if (IsAbsent(value) || !SkinFilePath(folder, skinName, value, SoundBank[n - 1])) SoundBank[n - 1][0] = 0;
     }
 }
 
 int32_t LoadSkin(LPCWSTR skinPath)
 {
     WCHAR skinName[MAX_PATH], backImage[MAX_PATH], partsImage[MAX_PATH], path[MAX_PATH];
+    WCHAR folder[MAX_PATH + 8];   // the program's directory may leave no room for "skin\"
     SkinNameFromPath(skinPath, skinName);
+    SkinFilesFolder(skinPath, folder);
     ResetSurfaceBank();
 
     if (!ReadRequiredValue(u"FILE", u"BACKIMAGE", backImage, skinPath)) return 1;
     if (!ReadRequiredValue(u"FILE", u"PARTSIMAGE", partsImage, skinPath)) return 1;
     if (!ReadCells(skinPath)) return 1;
     if (!ReadAreas(skinPath)) return 1;
-    ReadSounds(skinPath, skinName);
+    ReadSounds(skinPath, folder, skinName);
 
     if (CreateSurface(SlotComposition, appInstance, mainWindow, nullptr, 0, 0) != 0)
         return StopWithSurface(SlotComposition);
-    if (!SkinFilePath(skinName, backImage, path) ||
+    if (!SkinFilePath(folder, skinName, backImage, path) ||
         CreateSurface(SlotBackground, appInstance, mainWindow, path, 0, 0) != 0)
         return StopWithSurface(SlotBackground);
-    if (!SkinFilePath(skinName, partsImage, path) || CreateSurface(SlotParts, appInstance, mainWindow, path, 0, 0) != 0)
+    if (!SkinFilePath(folder, skinName, partsImage, path) || CreateSurface(SlotParts, appInstance, mainWindow, path, 0, 0) != 0)
         return StopWithSurface(SlotParts);
     if (CreateMask(SlotParts, SlotPartsMask, SKIN_TRANSPARENT_COLOR) != 0) return StopWithSurface(SlotPartsMask);
     PlaySkinSound(SoundSkinLoaded);

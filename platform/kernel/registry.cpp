@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <locale.h>
 #include <map>
+#include <set>
+#include <string>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -230,17 +233,36 @@ std::string RegistryPath()
     return std::string();
 }
 
+// A change that cannot be saved is told on standard error, once for each file and reason: the
+// device has no console, but on the desktop that is where a user looks when settings are lost.
+void ReportUnsaved(const std::string& path, const std::string& reason)
+{
+    static std::set<std::string> reported;
+    std::string line = path.empty() ? "numbrix: cannot save the settings: " + reason
+                                    : "numbrix: cannot save the settings in " + path + ": " + reason;
+    if (reported.insert(line).second) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 // Fills `image` from the file. A missing file is an empty registry; false when the file is there
-// but cannot be read (then it must not be overwritten either). A FIFO or a device is not read, so
-// that a stray path can never block the program.
-bool ReadRegistry(const std::string& path, RegistryImage& image)
+// but cannot be read (then it must not be overwritten either; *problem says why). A FIFO or a
+// device is not read, so that a stray path can never block the program.
+bool ReadRegistry(const std::string& path, RegistryImage& image, std::string* problem = nullptr)
 {
     image = RegistryImage();
-    if (path.empty()) return false;
+    std::string ignored;
+    std::string& why = problem ? *problem : ignored;
+    if (path.empty()) {
+        why = "neither NUMBRIX_REGISTRY, XDG_CONFIG_HOME nor HOME names a place for them";
+        return false;
+    }
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT;
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return errno == ENOENT;
+    }
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        why = "it is not a regular file";
         close(fd);
         return false;
     }
@@ -251,7 +273,7 @@ bool ReadRegistry(const std::string& path, RegistryImage& image)
     while (filled < text.size()) {
         ssize_t got = read(fd, text.data() + filled, text.size() - filled);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) ok = false;
+        if (got < 0) ok = false, why = std::strerror(errno);
         if (got <= 0) break;
         filled += size_t(got);
     }
@@ -309,6 +331,12 @@ bool Injected(const char* step)
     return true;
 }
 
+LONG Unsaved(const std::string& path, int error)
+{
+    ReportUnsaved(path, std::strerror(error));
+    return ErrorFromErrno(error);
+}
+
 // Replaces the file in one step: the new text goes to a temporary file beside it, reaches the
 // disk, and is renamed over the old one. Whatever fails, the old file stays as it was and the
 // temporary file is removed. A symbolic link is followed, so the file it points at is replaced.
@@ -322,22 +350,21 @@ LONG WriteRegistry(const std::string& path, const RegistryImage& image)
     }
     size_t slash = target.find_last_of('/');
     std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash ? slash : 1);
-    if (!MakeDirectories(dir)) return ErrorFromErrno(errno);
+    if (!MakeDirectories(dir)) return Unsaved(path, errno);
 
     std::string temp = target + ".new-XXXXXX";
     int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return ErrorFromErrno(errno);
+    if (fd < 0) return Unsaved(path, errno);
     // The temporary file is private (0600); a file that was shared keeps its permissions.
     if (struct stat old; stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-    LONG failure = ERROR_SUCCESS;
-    if (Injected("RegistryWrite") || !WriteAll(fd, FormatRegistry(image))) failure = ErrorFromErrno(errno);
-    else if (Injected("RegistryFlush") || fsync(fd) != 0) failure = ErrorFromErrno(errno);
-    if (close(fd) != 0 && !failure) failure = ErrorFromErrno(errno);
-    if (!failure && (Injected("RegistryRename") || rename(temp.c_str(), target.c_str()) != 0))
-        failure = ErrorFromErrno(errno);
+    int failure = 0;
+    if (Injected("RegistryWrite") || !WriteAll(fd, FormatRegistry(image))) failure = errno;
+    else if (Injected("RegistryFlush") || fsync(fd) != 0) failure = errno;
+    if (close(fd) != 0 && !failure) failure = errno;
+    if (!failure && (Injected("RegistryRename") || rename(temp.c_str(), target.c_str()) != 0)) failure = errno;
     if (failure) {
         unlink(temp.c_str());
-        return failure;
+        return Unsaved(path, failure);
     }
     // The rename itself reaches the disk with the directory.
     if (int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
@@ -364,6 +391,42 @@ const std::u16string* OpenKeyPath(HKEY key, const char* service)
     return it == openKeys.end() ? nullptr : &it->second;
 }
 
+// RegCreateKeyExW and RegOpenKeyExW: a key that does not exist is created only when `create`.
+LONG OpenKey(const char* service, HKEY parent, LPCWSTR subKey, DWORD options, bool create, HKEY* result,
+             DWORD* disposition)
+{
+    if (parent != HKEY_LOCAL_MACHINE) {
+        if (IsPredefinedKey(parent) || openKeys.count(reinterpret_cast<uintptr_t>(parent)))
+            NotImplemented((std::string(service) + " under a key other than HKEY_LOCAL_MACHINE").c_str());
+        return ERROR_INVALID_HANDLE;
+    }
+    if (options != REG_OPTION_NON_VOLATILE) NotImplemented((std::string(service) + " with options").c_str());
+    if (!result || !ValidSubKey(subKey)) return ERROR_INVALID_PARAMETER;
+
+    std::u16string path = std::u16string(kRootName) + u"\\" + subKey;
+    std::string file = RegistryPath();
+    RegistryImage image;
+    std::string problem;
+    bool readable = ReadRegistry(file, image, &problem);
+    DWORD how = REG_OPENED_EXISTING_KEY;
+    if (!KeyExists(image, path)) {
+        if (!create) return ERROR_FILE_NOT_FOUND;
+        // The new key is saved at once so that the next start finds it.
+        if (!readable) {
+            ReportUnsaved(file, problem);
+            return ERROR_ACCESS_DENIED;
+        }
+        image.keys.push_back(RegKey{path, {}});
+        if (LONG error = WriteRegistry(file, image)) return error;
+        how = REG_CREATED_NEW_KEY;
+    }
+    uintptr_t handle = nextKeyHandle += 0x10;
+    openKeys[handle] = path;
+    *result = reinterpret_cast<HKEY>(handle);
+    if (disposition) *disposition = how;
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 int OpenRegistryKeyCount()
@@ -375,31 +438,13 @@ LONG RegCreateKeyExW(HKEY parent, LPCWSTR subKey, DWORD, LPWSTR, DWORD options, 
                      SECURITY_ATTRIBUTES*, HKEY* result, DWORD* disposition)
 {
     if (ShouldFail(__func__)) return ERROR_ACCESS_DENIED;
-    if (parent != HKEY_LOCAL_MACHINE) {
-        if (IsPredefinedKey(parent) || openKeys.count(reinterpret_cast<uintptr_t>(parent)))
-            NotImplemented("RegCreateKeyExW under a key other than HKEY_LOCAL_MACHINE");
-        return ERROR_INVALID_HANDLE;
-    }
-    if (options != REG_OPTION_NON_VOLATILE) NotImplemented("RegCreateKeyExW with options");
-    if (!result || !ValidSubKey(subKey)) return ERROR_INVALID_PARAMETER;
+    return OpenKey(__func__, parent, subKey, options, true, result, disposition);
+}
 
-    std::u16string path = std::u16string(kRootName) + u"\\" + subKey;
-    std::string file = RegistryPath();
-    RegistryImage image;
-    bool readable = ReadRegistry(file, image);
-    DWORD how = REG_OPENED_EXISTING_KEY;
-    if (!KeyExists(image, path)) {
-        // The new key is saved at once so that the next start finds it.
-        if (!readable) return ERROR_ACCESS_DENIED;
-        image.keys.push_back(RegKey{path, {}});
-        if (LONG error = WriteRegistry(file, image)) return error;
-        how = REG_CREATED_NEW_KEY;
-    }
-    uintptr_t handle = nextKeyHandle += 0x10;
-    openKeys[handle] = path;
-    *result = reinterpret_cast<HKEY>(handle);
-    if (disposition) *disposition = how;
-    return ERROR_SUCCESS;
+LONG RegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM, HKEY* result)
+{
+    if (ShouldFail(__func__)) return ERROR_ACCESS_DENIED;
+    return OpenKey(__func__, parent, subKey, options, false, result, nullptr);
 }
 
 LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
@@ -444,7 +489,11 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
 
     std::string file = RegistryPath();
     RegistryImage image;
-    if (!ReadRegistry(file, image)) return ERROR_ACCESS_DENIED;
+    std::string problem;
+    if (!ReadRegistry(file, image, &problem)) {
+        ReportUnsaved(file, problem);
+        return ERROR_ACCESS_DENIED;
+    }
     RegKey* held = FindKey(image, *path);
     if (!held) {
         // The file lost the key since it was opened (edited by hand): it is written again.

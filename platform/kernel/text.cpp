@@ -188,3 +188,12 @@ WCHAR* wcschr(LPCWSTR text, WCHAR c)
         if (*text == 0) return nullptr;
     }
 }
+
+WCHAR* wcsrchr(LPCWSTR text, WCHAR c)
+{
+    const WCHAR* found = nullptr;
+    for (;; ++text) {
+        if (*text == c) found = text;
+        if (*text == 0) return const_cast<WCHAR*>(found);
+    }
+}

@@ -74,12 +74,24 @@ void DeliverStylus(StylusAction action, int x, int y)
     }
 }
 
-void DeliverKey(UINT virtualKey, bool down, bool control)
+// lParam: repeat count 1, the scan code in bits 16-23, the previous key state in bit 30 (a
+// repeated key-down and every key-up) and the release in bit 31.
+void DeliverKey(const HostKey& key, bool down)
 {
     HWND active = ActiveWindow();
-    if (!active || virtualKey == 0) return;
-    LPARAM flags = down ? 1 : LPARAM(0xC0000001u);   // repeat count 1; previous state and release for key-up
-    PostInputMessage(active, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, flags, control);
+    if (!active || key.virtualKey == 0) return;
+    uint32_t flags = 1 | (key.scanCode & 0xFF) << 16;
+    if (!down) flags |= 0xC0000000u;
+    else if (key.repeat) flags |= 0x40000000u;
+    PostInputMessage(active, down ? WM_KEYDOWN : WM_KEYUP, key.virtualKey, LPARAM(flags), key.control,
+                     down ? key.text : std::u16string());
+}
+
+void DeliverText(const std::u16string& text)
+{
+    HWND active = ActiveWindow();
+    if (!active) return;
+    for (char16_t unit : text) PostInputMessage(active, WM_CHAR, unit, 1, false);
 }
 
 // While a modal dialog or message box keeps the main window's input off, closing the host window

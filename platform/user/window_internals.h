@@ -50,8 +50,8 @@ HWND WindowFromScreenPoint(int x, int y);
 // A window that may not be activated never becomes the active window and its title never shows
 // (the menu bar, pop-up menus). Windows may be activated by default.
 void SetWindowNoActivate(HWND window, bool noActivate);
-// A window whose input is disabled, or whose top-level ancestor's is, gets no stylus input (the
-// owner of a modal dialog). Enabled by default.
+// A window whose input is disabled, or whose top-level ancestor's is, gets no stylus input and no
+// keyboard message is dispatched to it (the owner of a modal dialog). Enabled by default.
 void SetWindowInputEnabled(HWND window, bool enabled);
 bool WindowInputEnabled(HWND window);
 // The shell's title bar shows an "OK" button instead of the close button while this window is
@@ -69,8 +69,10 @@ HWND StylusCapture();
 // accelerator translation reads it, as GetKeyState would).
 bool ControlKeyDown();
 
-// Puts an input message at the end of the queue with the control-key state it was made with.
-void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool control);
+// Puts an input message at the end of the queue with the control-key state it was made with and,
+// for a key-down, the text that TranslateMessage makes characters of.
+void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool control,
+                      const std::u16string& text = std::u16string());
 // Takes the next message as GetMessageW does (posted messages, then the quit request, then a paint
 // for a shown window with a non-empty update region) without waiting for host input. False when
 // there is none.

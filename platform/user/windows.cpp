@@ -12,8 +12,10 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -43,6 +45,7 @@ struct Window {
 struct QueuedMessage {
     MSG msg;
     bool control;
+    std::u16string text;   // a key-down's typed text
 };
 
 std::map<std::u16string, WNDCLASSW> classes;   // keyed by upper-case name: names ignore case
@@ -54,6 +57,7 @@ int quitCode = 0;
 HWND activeWindow = nullptr;
 HWND capture = nullptr;
 bool controlDown = false;
+std::u16string typedText;   // of the key-down last taken, for TranslateMessage
 uintptr_t nextHandle = 0x1000;
 uint64_t nextSerial = 0;
 ATOM nextAtom = 0xC000;
@@ -506,10 +510,11 @@ bool ControlKeyDown()
     return controlDown;
 }
 
-void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool control)
+void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool control,
+                      const std::u16string& text)
 {
     if (!Find(window)) return;
-    queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, control});
+    queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, control, text});
 }
 
 bool TakeNextMessage(MSG* msg)
@@ -517,7 +522,10 @@ bool TakeNextMessage(MSG* msg)
     if (!queue.empty()) {
         QueuedMessage next = queue.front();
         queue.pop_front();
-        if (IsKeyboardMessage(next.msg.message)) controlDown = next.control;
+        if (IsKeyboardMessage(next.msg.message)) {
+            controlDown = next.control;
+            typedText = next.msg.message == WM_KEYDOWN ? next.text : std::u16string();
+        }
         *msg = next.msg;
         return true;
     }
@@ -547,6 +555,7 @@ void ResetWindows()
     activeWindow = nullptr;
     capture = nullptr;
     controlDown = false;
+    typedText.clear();
     invalidateLog.clear();
     ReleaseInstanceLocks();
     ScreenChanged();
@@ -676,32 +685,44 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
     }
 }
 
-// Letters, digits and a few control keys give WM_CHAR; control with a letter gives its control
-// code. Without shift state the letters are lower case.
+// The characters of a key-down are what the host's keyboard layout typed with it; a key-down that
+// typed nothing gives the control codes, which no layout changes: BackSpace, Tab, Return and
+// Escape their own, control with a letter the letter's (Ctrl+A is 1). They come next, before any
+// input queued after the key-down (its key-up among them), as on Windows.
 BOOL TranslateMessage(const MSG* msg)
 {
     if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP)) return FALSE;
     if (msg->message == WM_KEYUP) return TRUE;
+    std::u16string characters = std::exchange(typedText, std::u16string());
     WPARAM key = msg->wParam;
-    WPARAM character = 0;
-    if (key >= 'A' && key <= 'Z') character = controlDown ? key - 'A' + 1 : key - 'A' + 'a';
-    else if (key >= '0' && key <= '9' && !controlDown) character = key;
-    else if (key == VK_BACK || key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE)
-        character = key;
-    if (character) PostInputMessage(msg->hwnd, WM_CHAR, character, msg->lParam, controlDown);
+    if (characters.empty() && controlDown && key >= 'A' && key <= 'Z') characters = char16_t(key - 'A' + 1);
+    if (characters.empty() && (key == VK_BACK || key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE))
+        characters = char16_t(key);
+    if (!Find(msg->hwnd)) return TRUE;
+    auto at = queue.begin();
+    for (char16_t c : characters)
+        at = std::next(queue.insert(at, QueuedMessage{MSG{msg->hwnd, WM_CHAR, c, msg->lParam, Milliseconds(), {}},
+                                                      controlDown, {}}));
     return TRUE;
+}
+
+SHORT GetKeyState(int virtualKey)
+{
+    if (virtualKey != VK_CONTROL) NotImplemented("GetKeyState for keys other than VK_CONTROL");
+    return controlDown ? SHORT(-0x8000) : SHORT(0);
 }
 
 LRESULT DispatchMessageW(const MSG* msg)
 {
     if (!msg || !Find(msg->hwnd)) return 0;
+    if (IsKeyboardMessage(msg->message) && !WindowInputEnabled(msg->hwnd)) return 0;
     return Call(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (window && !Find(window)) return FALSE;
-    queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, false});
+    queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, false, {}});
     return TRUE;
 }
 

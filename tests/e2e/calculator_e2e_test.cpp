@@ -14,11 +14,18 @@
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 namespace {
 
 const std::string BuildDir = NUMBRIX_BUILD_DIR;
+
+void Sleep(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
 constexpr int TitleBar = 26;
 
 // The face the painter composes for a skin after a key sequence, in the headless host.
@@ -122,6 +129,30 @@ TEST_F(CalculatorEndToEnd, TapsShowTheResultAndTheSkinChoiceIsKept)
     EXPECT_EQ(x.WaitExit(pid, 10), 0);
     std::string settings = ReadFile(registry);
     EXPECT_NE(settings.find("midnight.skn\""), std::string::npos) << settings;
+}
+
+// Keys typed with xdotool give the same face as taps; the clipboard is the desktop's.
+TEST_F(CalculatorEndToEnd, TypedKeysCopyAndPasteThroughTheDesktopClipboard)
+{
+    if (!ProgramAvailable("xclip")) GTEST_SKIP() << "xclip is needed (tools/setup installs it)";
+    ExpectedFace fifteen = PaintedFace("default", "1 2 add 3 eq");
+    int pid = x.Start({BuildDir + "/numbrix"}, environment);
+    ASSERT_TRUE(FindProgramWindow());
+    x.Run("xdotool windowfocus --sync " + window + " type --delay 40 '12+3'");
+    x.Run("xdotool key Return");
+    Sleep(0.3);
+    EXPECT_EQ(FaceDifferences(fifteen), 0) << "typing shows 15 exactly as tapping does";
+
+    x.Run("xdotool key ctrl+c");
+    Sleep(0.2);
+    EXPECT_EQ(x.Run("xclip -o -selection clipboard"), "15");
+    x.Run("printf -- '-1234.5\\n' | xclip -i -selection clipboard >/dev/null");
+    x.Run("xdotool key ctrl+v");
+    Sleep(0.3);
+    EXPECT_EQ(FaceDifferences(PaintedFace("default", "1 2 3 4 point 5 sign")), 0) << "the pasted number is shown";
+
+    TapDevice(240 - 13, 13);
+    EXPECT_EQ(x.WaitExit(pid, 10), 0);
 }
 
 TEST_F(CalculatorEndToEnd, SecondStartBringsTheFirstForwardAndEnds)

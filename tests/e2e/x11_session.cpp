@@ -105,7 +105,7 @@ int X11Session::WaitExit(int pid, double seconds)
 
 std::string X11Session::Run(const std::string& command)
 {
-    std::string full = "DISPLAY=" + display_ + " " + command + " 2>/dev/null";
+    std::string full = "export DISPLAY=" + display_ + "; " + command + " 2>/dev/null";
     FILE* pipe = popen(full.c_str(), "r");
     if (!pipe) return "";
     std::string output;

@@ -1,5 +1,6 @@
 // A private X server (Xvfb) for end-to-end tests of the real executable, with the programs that
-// drive it: xdotool for the mouse, ImageMagick's import for screenshots.
+// drive it: xdotool for the mouse and the keyboard, xclip for the clipboard, ImageMagick's import
+// for screenshots.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -29,7 +30,7 @@ public:
     void Click(int x, int y);   // left button, screen coordinates
     Screenshot Capture();
 
-    // The output of a command run in the session.
+    // The output of a shell command run in the session (every program of a pipe in it included).
     std::string Run(const std::string& command);
 
 private:

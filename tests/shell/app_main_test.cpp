@@ -49,7 +49,7 @@ protected:
 
     // Runs the program; each time it waits for the user, the next step acts (and returns true),
     // until the steps are done; then the host closes the window as the user would.
-    int Run(std::vector<std::function<void()>> steps)
+    int Run(std::vector<std::function<void()>> steps, std::u16string commandLine = u"")
     {
         size_t next = 0;
         SetIdleHandler([&]() {
@@ -57,7 +57,7 @@ protected:
             steps[next++]();
             return true;
         });
-        int result = AppMain(Instance, nullptr, nullptr, SW_SHOW);
+        int result = AppMain(Instance, nullptr, commandLine.data(), SW_SHOW);
         EXPECT_EQ(next, steps.size()) << "the program ended before every step ran";
         return result;
     }
@@ -84,6 +84,16 @@ protected:
     {
         SendDlgItemMessageW(dialog, 1001, LB_SETCURSEL, WPARAM(entry), 0);
         Command(dialog, IDOK);
+    }
+
+    // A skin outside the skin directory, its images and sounds in NAME/ beside it.
+    std::u16string WriteSkinElsewhere(const std::string& name)
+    {
+        install.dir.Write("elsewhere/" + name + "/back.bmp",
+                          Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, TestBackground)));
+        install.dir.Write("elsewhere/" + name + "/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
+        install.dir.Write("elsewhere/" + name + ".skn", TestSkinText().Text());
+        return install.dir.DevicePath("elsewhere/" + name + ".skn");
     }
 
     std::string RegistryText() { return ReadFile(registry); }
@@ -238,6 +248,54 @@ TEST_F(AppTest, ControlQDoesNothingAndControlAOpensAbout)
              Command(about, IDOK);
          },
          [&] { EXPECT_EQ(WindowTitled(AboutTitle), nullptr); }});
+}
+
+TEST_F(AppTest, KeysGoToAnOpenMenuOrDialogNeverToTheCalculator)
+{
+    install.WriteSkin("default");
+    Run({[] { InjectTap(15, 307); },   // the menu bar's Tools button opens the pop-up menu
+         [] { InjectKey('5', false, u"5"); },
+         [] {
+             EXPECT_EQ(calcState.decimalValue, 0) << "the key closed the menu and pressed nothing";
+             InjectKey('A', true);
+         },
+         [] {
+             ASSERT_NE(WindowTitled(AboutTitle), nullptr);
+             InjectKeyDown('6', u"6");
+         },
+         [] {
+             EXPECT_EQ(calcState.decimalValue, 0);
+             EXPECT_EQ(keyStates[15], Up);
+             Command(WindowTitled(AboutTitle), IDOK);
+             InjectKeyUp('6');
+             InjectKey('7', false, u"7");
+         },
+         [] { EXPECT_EQ(calcState.decimalValue, 7); }});
+}
+
+TEST_F(AppTest, CommandLineSkinIsForThisRunWithItsImagesBesideIt)
+{
+    install.WriteSkin("default");
+    install.WriteSkin("other");
+    std::u16string neon = WriteSkinElsewhere("neon");
+    Run({[&] { EXPECT_EQ(std::u16string(appSettings.skinFile), neon); }}, neon);
+    EXPECT_TRUE(MessageBoxLog().empty());
+    ASSERT_FALSE(SoundLog().empty());
+    EXPECT_EQ(SoundLog().front().path, install.dir.DevicePath("elsewhere/neon/s1.wav"));
+    EXPECT_TRUE(RegistryHolds("default.skn\"")) << "the stored skin stays";
+
+    Run({[] { PostMessageW(mainWindow, WM_COMMAND, 40004, 0); },
+         [&] { Choose(WindowTitled(SkinDialogTitle), 1); }},   // other.skn
+        neon);
+    EXPECT_TRUE(RegistryHolds("other.skn\"")) << "a skin chosen in the dialog is kept";
+}
+
+TEST_F(AppTest, MissingCommandLineSkinGetsTheMissingSkinMessage)
+{
+    install.WriteSkin("default");
+    EXPECT_EQ(Run({[] { Command(WindowTitled(SkinDialogTitle), IDCANCEL); }}, install.dir.DevicePath("none.skn")), 0);
+    ASSERT_EQ(MessageBoxLog().size(), 1u);
+    EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
 }
 
 TEST_F(AppTest, SoundToggleFlipsOnlyTheLowestBit)

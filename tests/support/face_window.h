@@ -11,7 +11,7 @@ inline int faceWindowPaints = 0;
 inline LRESULT FaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_PAINT) faceWindowPaints++;
-    if (HandleFaceMessage(window, message, lParam)) return 0;
+    if (HandleFaceMessage(window, message, wParam, lParam)) return 0;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -66,7 +66,7 @@ LRESULT OnCreate(HWND window)
 // The main window's handling of creation, stylus, paint and teardown messages.
 LRESULT FaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (HandleFaceMessage(window, message, lParam)) return 0;
+    if (HandleFaceMessage(window, message, wParam, lParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window);

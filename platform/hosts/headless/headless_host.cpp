@@ -23,16 +23,17 @@
 namespace {
 
 struct HostEvent {
-    enum Kind { StylusDown, StylusMove, StylusUp, KeyDown, KeyUp, Close, Minimize } kind;
+    enum Kind { StylusDown, StylusMove, StylusUp, KeyDown, KeyUp, Text, Close, Minimize } kind;
     int x = 0;
     int y = 0;
-    UINT key = 0;
-    bool control = false;
+    HostKey key{};
 };
 
 constexpr int ClosesBeforeDestroy = 3;   // a dialog that ignores closing is destroyed after these
 
 std::deque<HostEvent> pending;
+std::u16string clipboard;
+bool clipboardHoldsText = false;
 std::function<bool()> idleHandler;
 HWND lastClosed = nullptr;
 int closeAttempts = 0;
@@ -60,8 +61,9 @@ void Deliver(const HostEvent& event)
     case HostEvent::StylusDown: DeliverStylus(StylusAction::Down, event.x, event.y); break;
     case HostEvent::StylusMove: DeliverStylus(StylusAction::Move, event.x, event.y); break;
     case HostEvent::StylusUp: DeliverStylus(StylusAction::Up, event.x, event.y); break;
-    case HostEvent::KeyDown: DeliverKey(event.key, true, event.control); break;
-    case HostEvent::KeyUp: DeliverKey(event.key, false, event.control); break;
+    case HostEvent::KeyDown: DeliverKey(event.key, true); break;
+    case HostEvent::KeyUp: DeliverKey(event.key, false); break;
+    case HostEvent::Text: DeliverText(event.key.text); break;
     case HostEvent::Close: DeliverCloseRequest(); break;
     case HostEvent::Minimize: DeliverMinimizeRequest(); break;
     }
@@ -134,6 +136,20 @@ void HostPostRaiseRequest()
     ++postedRaises;
 }
 
+bool HostSetClipboardText(const std::u16string& text)
+{
+    clipboard = text;
+    clipboardHoldsText = !text.empty();
+    return true;
+}
+
+bool HostGetClipboardText(std::u16string* text)
+{
+    if (!clipboardHoldsText) return false;
+    *text = clipboard;
+    return true;
+}
+
 // ---- For tests and tools ----
 
 void InjectStylusDown(int x, int y)
@@ -157,10 +173,28 @@ void InjectTap(int x, int y)
     InjectStylusUp(x, y);
 }
 
-void InjectKey(UINT virtualKey, bool control)
+// The scan code is the virtual key's own number: one physical key for each virtual key.
+void InjectKeyDown(UINT virtualKey, const std::u16string& text, bool control, bool repeat)
 {
-    pending.push_back(HostEvent{HostEvent::KeyDown, 0, 0, virtualKey, control});
-    pending.push_back(HostEvent{HostEvent::KeyUp, 0, 0, virtualKey, control});
+    pending.push_back(HostEvent{HostEvent::KeyDown, 0, 0, HostKey{virtualKey, virtualKey & 0xFF, control, repeat, text}});
+}
+
+void InjectKeyUp(UINT virtualKey, bool control)
+{
+    pending.push_back(HostEvent{HostEvent::KeyUp, 0, 0, HostKey{virtualKey, virtualKey & 0xFF, control, false, {}}});
+}
+
+void InjectKey(UINT virtualKey, bool control, const std::u16string& text)
+{
+    InjectKeyDown(virtualKey, text, control);
+    InjectKeyUp(virtualKey, control);
+}
+
+void InjectText(const std::u16string& text)
+{
+    HostEvent event{HostEvent::Text};
+    event.key.text = text;
+    pending.push_back(event);
 }
 
 void InjectCloseRequest()
@@ -239,6 +273,8 @@ void ResetHeadlessDevice()
     lastClosed = nullptr;
     closeAttempts = 0;
     raiseRequests = 0;
+    clipboard.clear();
+    clipboardHoldsText = false;
     {
         std::lock_guard<std::mutex> guard(postedRaisesLock);
         postedRaises = 0;

@@ -1,6 +1,7 @@
 #include "platform/hosts/sdl/events.h"
 
 #include "platform/screen.h"
+#include "platform/unicode.h"
 #include "platform/windows.h"
 
 #include <algorithm>
@@ -30,14 +31,56 @@ DeviceEvent Touch(DeviceEvent::Kind kind, const SDL_TouchFingerEvent& finger, co
     return Stylus(kind, view, x, y);
 }
 
+DeviceEvent::Kind ZoomKind(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_EQUALS:
+    case SDLK_PLUS:
+    case SDLK_KP_PLUS: return DeviceEvent::ZoomIn;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS: return DeviceEvent::ZoomOut;
+    case SDLK_0:
+    case SDLK_KP_0: return DeviceEvent::ZoomReset;
+    default: return DeviceEvent::None;
+    }
+}
+
 DeviceEvent Key(DeviceEvent::Kind kind, const SDL_KeyboardEvent& key)
 {
     DeviceEvent event;
-    event.key = VirtualKeyFromSdl(key.keysym.sym);
-    if (event.key == 0) return event;
+    bool control = (key.keysym.mod & KMOD_CTRL) != 0;
+    if (kind == DeviceEvent::KeyDown && control && ZoomKind(key.keysym.sym) != DeviceEvent::None) {
+        if (!key.repeat) event.kind = ZoomKind(key.keysym.sym);
+        return event;
+    }
+    event.key.virtualKey = VirtualKeyFromSdl(key.keysym);
+    if (event.key.virtualKey == 0) return event;
     event.kind = kind;
-    event.control = (key.keysym.mod & KMOD_CTRL) != 0;
+    event.key.scanCode = key.keysym.scancode < 256 ? UINT(key.keysym.scancode) : 0;
+    event.key.control = control;
+    event.key.repeat = kind == DeviceEvent::KeyDown && key.repeat != 0;
     return event;
+}
+
+UINT KeypadVirtualKey(SDL_Scancode code)
+{
+    if (code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_9) return UINT(VK_NUMPAD0 + 1 + (code - SDL_SCANCODE_KP_1));
+    switch (code) {
+    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
+    case SDL_SCANCODE_KP_PERIOD: return VK_DECIMAL;
+    case SDL_SCANCODE_KP_PLUS: return VK_ADD;
+    case SDL_SCANCODE_KP_MINUS: return VK_SUBTRACT;
+    case SDL_SCANCODE_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDL_SCANCODE_KP_DIVIDE: return VK_DIVIDE;
+    case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    default: return 0;
+    }
+}
+
+bool IsModifierOrLock(SDL_Scancode code)
+{
+    return (code >= SDL_SCANCODE_LCTRL && code <= SDL_SCANCODE_RGUI) || code == SDL_SCANCODE_CAPSLOCK ||
+           code == SDL_SCANCODE_NUMLOCKCLEAR || code == SDL_SCANCODE_SCROLLLOCK || code == SDL_SCANCODE_MODE;
 }
 
 DeviceEvent WindowEvent(const SDL_WindowEvent& window)
@@ -61,11 +104,6 @@ Viewport FitViewport(int windowWidth, int windowHeight)
     int scale = std::max(1, std::min(windowWidth / ScreenWidth, windowHeight / ScreenHeight));
     return Viewport{scale, std::max(0, (windowWidth - ScreenWidth * scale) / 2),
                     std::max(0, (windowHeight - ScreenHeight * scale) / 2)};
-}
-
-int InitialScale(int usableWidth, int usableHeight)
-{
-    return usableWidth >= 2 * ScreenWidth && usableHeight >= 2 * ScreenHeight ? 2 : 1;
 }
 
 bool HostToScreen(const Viewport& view, int hostX, int hostY, POINT* screen)
@@ -97,6 +135,11 @@ DeviceEvent TranslateEvent(const SDL_Event& event, const Viewport& view, int win
         return Key(DeviceEvent::KeyDown, event.key);
     case SDL_KEYUP:
         return Key(DeviceEvent::KeyUp, event.key);
+    case SDL_TEXTINPUT: {
+        DeviceEvent text{DeviceEvent::Text};
+        text.key.text = Utf16FromUtf8(event.text.text);
+        return text;
+    }
     case SDL_WINDOWEVENT:
         return WindowEvent(event.window);
     case SDL_QUIT:
@@ -106,17 +149,18 @@ DeviceEvent TranslateEvent(const SDL_Event& event, const Viewport& view, int win
     }
 }
 
-UINT VirtualKeyFromSdl(SDL_Keycode key)
+UINT VirtualKeyFromSdl(const SDL_Keysym& keysym)
 {
+    if (UINT keypad = KeypadVirtualKey(keysym.scancode)) return keypad;
+    if (IsModifierOrLock(keysym.scancode)) return 0;
+    SDL_Keycode key = keysym.sym;
     if (key >= SDLK_a && key <= SDLK_z) return UINT('A' + (key - SDLK_a));
     if (key >= SDLK_0 && key <= SDLK_9) return UINT('0' + (key - SDLK_0));
-    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return UINT(0x61 + (key - SDLK_KP_1));   // VK_NUMPAD1..9
+    if (key >= SDLK_F1 && key <= SDLK_F12) return UINT(0x70 + (key - SDLK_F1));   // VK_F1..VK_F12
     switch (key) {
-    case SDLK_KP_0: return 0x60;   // VK_NUMPAD0
     case SDLK_BACKSPACE: return VK_BACK;
     case SDLK_TAB: return VK_TAB;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_RETURN: return VK_RETURN;
     case SDLK_ESCAPE: return VK_ESCAPE;
     case SDLK_SPACE: return VK_SPACE;
     case SDLK_PAGEUP: return VK_PRIOR;
@@ -128,6 +172,12 @@ UINT VirtualKeyFromSdl(SDL_Keycode key)
     case SDLK_RIGHT: return VK_RIGHT;
     case SDLK_DOWN: return VK_DOWN;
     case SDLK_DELETE: return VK_DELETE;
-    default: return 0;
+    case SDLK_EQUALS:
+    case SDLK_PLUS: return VK_OEM_PLUS;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    default: return NoVirtualKey;
     }
 }

@@ -2,11 +2,14 @@
 // nearest-neighbour sampling, through the window's own surface (no accelerated renderer: it maps
 // faster and uses far less memory). It presents only when the screen changed, right before it
 // waits for events, and sleeps in SDL_WaitEvent while idle. Audio and fonts are not touched here.
+// The keyboard's text is joined to the key-down that typed it; Ctrl with plus, minus and 0 zoom
+// the window. The window's scale and place are kept for the next run (window_placement.h).
 #include "platform/hosts/sdl/sdl_host.h"
 
 #include "platform/font.h"
 #include "platform/host.h"
 #include "platform/hosts/sdl/events.h"
+#include "platform/hosts/sdl/window_placement.h"
 #include "platform/screen.h"
 #include "platform/unicode.h"
 #include "platform/user/input.h"
@@ -20,6 +23,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,6 +36,10 @@ std::u16string shownTitle;
 std::vector<uint32_t> frame;
 // The SDL event type that carries another instance's raise request (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
+// The scale the user chose with the zoom keys (0: automatic) and the window's place, kept for the
+// next run once the user has zoomed or moved the window.
+StoredPlacement kept;
+bool placementChanged = false;
 
 void FollowMainWindowTitle()
 {
@@ -82,6 +90,49 @@ void Present()
     }
 }
 
+// The text that SDL reports right after a key-down is what that key typed: it travels with the
+// key-down, so that the program can pair the characters with their key. Text typed with Ctrl
+// held is no text (the device makes control codes of such keys).
+std::u16string TakeTextTypedBy(const SDL_KeyboardEvent& keyDown)
+{
+    SDL_Event next;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1 || next.type != SDL_TEXTINPUT)
+        return std::u16string();
+    SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+    return (keyDown.keysym.mod & KMOD_CTRL) ? std::u16string() : Utf16FromUtf8(next.text.text);
+}
+
+std::vector<SDL_Rect> UsableDisplayAreas()
+{
+    std::vector<SDL_Rect> areas;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect usable;
+        if (SDL_GetDisplayUsableBounds(i, &usable) == 0) areas.push_back(usable);
+    }
+    return areas;
+}
+
+// A new scale for the window, kept inside the usable area of the display it is on.
+void Zoom(DeviceEvent::Kind kind)
+{
+    int display = std::max(0, SDL_GetWindowDisplayIndex(hostWindow));
+    SDL_Rect usable{0, 0, ScreenWidth, ScreenHeight};
+    SDL_GetDisplayUsableBounds(display, &usable);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(hostWindow, &width, &height);
+    int step = kind == DeviceEvent::ZoomIn ? 1 : -1;
+    kept.scale = kind == DeviceEvent::ZoomReset ? 0 : ZoomedScale(FitViewport(width, height).scale, step, LargestScale(usable));
+    int scale = kept.scale > 0 ? kept.scale : InitialScale(usable.w, usable.h);
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(hostWindow, &x, &y);
+    x = std::max(usable.x, std::min(x, usable.x + usable.w - ScreenWidth * scale));
+    y = std::max(usable.y, std::min(y, usable.y + usable.h - ScreenHeight * scale));
+    SDL_SetWindowSize(hostWindow, ScreenWidth * scale, ScreenHeight * scale);
+    SDL_SetWindowPosition(hostWindow, x, y);
+    redraw = true;
+    placementChanged = true;
+}
+
 // Turns one SDL event into device messages; true when it made any.
 bool Handle(const SDL_Event& event)
 {
@@ -90,6 +141,8 @@ bool Handle(const SDL_Event& event)
         HostRaiseWindow();
         return false;
     }
+    if (shown && event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED) placementChanged = true;
+    std::u16string typed = event.type == SDL_KEYDOWN ? TakeTextTypedBy(event.key) : std::u16string();
     SDL_GetWindowSize(hostWindow, &width, &height);
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
     Viewport view = surface ? FitViewport(surface->w, surface->h) : FitViewport(width, height);
@@ -99,19 +152,47 @@ bool Handle(const SDL_Event& event)
     case DeviceEvent::StylusDown: DeliverStylus(StylusAction::Down, device.point.x, device.point.y); return true;
     case DeviceEvent::StylusMove: DeliverStylus(StylusAction::Move, device.point.x, device.point.y); return true;
     case DeviceEvent::StylusUp: DeliverStylus(StylusAction::Up, device.point.x, device.point.y); return true;
-    case DeviceEvent::KeyDown: DeliverKey(device.key, true, device.control); return true;
-    case DeviceEvent::KeyUp: DeliverKey(device.key, false, device.control); return true;
+    case DeviceEvent::KeyDown: device.key.text = typed; DeliverKey(device.key, true); return true;
+    case DeviceEvent::KeyUp: DeliverKey(device.key, false); return true;
+    case DeviceEvent::Text: DeliverText(device.key.text); return true;
     case DeviceEvent::Close: DeliverCloseRequest(); return true;
     case DeviceEvent::Minimize: DeliverMinimizeRequest(); return true;
     case DeviceEvent::Redraw: redraw = true; return false;
+    case DeviceEvent::ZoomIn:
+    case DeviceEvent::ZoomOut:
+    case DeviceEvent::ZoomReset: Zoom(device.kind); return false;
     }
     return false;
 }
 
+bool Set(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+// Without a display SDL falls back to a driver that shows nothing, and the program would run
+// unseen until killed; a driver that SDL_VIDEODRIVER asks for is what the caller wants.
+bool NoDisplayToOpen(const char* driver)
+{
+    if (Set("SDL_VIDEODRIVER")) return false;
+    if (!driver) return !Set("DISPLAY") && !Set("WAYLAND_DISPLAY");
+    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+void ComplainNoDisplay()
+{
+    std::fprintf(stderr, "numbrix: no display to open (set DISPLAY or WAYLAND_DISPLAY)\n");
+}
+
 }  // namespace
 
-bool SdlHostStart()
+bool SdlHostStart(int requestedScale)
 {
+    if (NoDisplayToOpen(nullptr)) {
+        ComplainNoDisplay();
+        return false;
+    }
     PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The desktop groups the window with the program's desktop entry by this name: X11's WM_CLASS
@@ -126,14 +207,20 @@ bool SdlHostStart()
         std::fprintf(stderr, "numbrix: cannot open the display: %s\n", SDL_GetError());
         return false;
     }
-    SDL_StopTextInput();
+    if (NoDisplayToOpen(SDL_GetCurrentVideoDriver())) {
+        ComplainNoDisplay();
+        SDL_Quit();
+        return false;
+    }
+    SDL_StartTextInput();
     Uint32 raiseType = SDL_RegisterEvents(1);
     raiseEventType = raiseType == Uint32(-1) ? 0 : raiseType;
-    SDL_Rect usable{0, 0, 2 * ScreenWidth, 2 * ScreenHeight};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, ScreenWidth, ScreenHeight};
-    int scale = InitialScale(usable.w, usable.h);
-    hostWindow = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth * scale,
-                                  ScreenHeight * scale, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    kept = LoadPlacement();
+    Placement place = ChoosePlacement(kept, requestedScale, UsableDisplayAreas());
+    int x = place.centred ? int(SDL_WINDOWPOS_CENTERED_DISPLAY(0)) : place.x;
+    int y = place.centred ? int(SDL_WINDOWPOS_CENTERED_DISPLAY(0)) : place.y;
+    hostWindow = SDL_CreateWindow("", x, y, ScreenWidth * place.scale, ScreenHeight * place.scale,
+                                  SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (!hostWindow) {
         std::fprintf(stderr, "numbrix: cannot create the window: %s\n", SDL_GetError());
         SDL_Quit();
@@ -143,12 +230,19 @@ bool SdlHostStart()
     return true;
 }
 
+// Nothing is written when the user neither zoomed nor moved the window (a second instance shows
+// none, and a run that ends at its skin dialog leaves the settings file as it was).
 void SdlHostStop()
 {
+    if (hostWindow && placementChanged) {
+        SDL_GetWindowPosition(hostWindow, &kept.x, &kept.y);
+        SavePlacement(kept);
+    }
     if (hostWindow) SDL_DestroyWindow(hostWindow);
     hostWindow = nullptr;
     raiseEventType = 0;
     shown = false;
+    placementChanged = false;
     redraw = true;
     shownTitle.clear();
     SDL_Quit();
@@ -182,6 +276,20 @@ void HostRaiseWindow()
     if (!hostWindow) return;
     SDL_RestoreWindow(hostWindow);
     SDL_RaiseWindow(hostWindow);
+}
+
+bool HostSetClipboardText(const std::u16string& text)
+{
+    return SDL_SetClipboardText(Utf8FromUtf16(text).c_str()) == 0;
+}
+
+bool HostGetClipboardText(std::u16string* text)
+{
+    char* held = SDL_GetClipboardText();
+    if (!held) return false;
+    *text = Utf16FromUtf8(held);
+    SDL_free(held);
+    return !text->empty();
 }
 
 // SDL_PushEvent may be called from any thread; the event wakes SDL_WaitEvent.

@@ -1,20 +1,60 @@
-// The program's process entry on the SDL2 host: take the catalogues of the environment's language
-// into use, open the host, run the program's main routine with the instance handle and the show
-// command, and end with its result as the exit code.
+// The program's process entry on the SDL2 host: read the command line, take the catalogues of the
+// environment's language into use, open the host, run the program's main routine with the instance
+// handle, the skin file of the command line and the show command, and end with its result as the
+// exit code.
 #include "platform/catalogue.h"
+#include "platform/host_paths.h"
+#include "platform/hosts/sdl/command_line.h"
 #include "platform/hosts/sdl/sdl_host.h"
 #include "platform/windows.h"
+
+#include <cstdio>
+#include <filesystem>
 
 // The program's main routine.
 int AppMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR commandLine, int showCommand);
 
-int main(int, char**)
+namespace {
+
+constexpr int UsageError = 2;
+
+int Complain(const std::string& error)
 {
+    std::fprintf(stderr, "numbrix: %s\n%s", error.c_str(), UsageText().c_str());
+    return UsageError;
+}
+
+// The skin file as the program sees it: the device path of its absolute host path.
+bool DeviceSkinPath(const std::string& file, std::u16string* devicePath, std::string* error)
+{
+    std::error_code failed;
+    std::filesystem::path absolute = std::filesystem::absolute(file, failed).lexically_normal();
+    *devicePath = DevicePathFromHost(failed ? file : absolute.string());
+    if (devicePath->size() < MAX_PATH) return true;
+    *error = "the path of the skin file is longer than " + std::to_string(MAX_PATH - 1) + " characters";
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CommandLine line = ParseCommandLine(argc, argv);
+    std::u16string skin;
+    if (line.error.empty() && !line.skinFile.empty()) DeviceSkinPath(line.skinFile, &skin, &line.error);
+    if (!line.error.empty()) return Complain(line.error);
+    if (line.help) {
+        std::fputs(HelpText().c_str(), stdout);
+        return 0;
+    }
+    if (line.version) {
+        std::printf("numbrix %s\n", NUMBRIX_VERSION);
+        return 0;
+    }
     UseCataloguesOfEnvironment();
-    if (!SdlHostStart()) return 1;
-    static WCHAR commandLine[1] = {0};
+    if (!SdlHostStart(line.scale)) return 1;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(uintptr_t(0x00010000));   // the program's module
-    int exitCode = AppMain(instance, nullptr, commandLine, SW_SHOWNORMAL);
+    int exitCode = AppMain(instance, nullptr, skin.data(), SW_SHOWNORMAL);
     SdlHostStop();
     return exitCode;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -139,7 +140,12 @@ TEST_F(Registry, TooSmallBufferGivesMoreDataAndStaysUntouched)
 TEST_F(Registry, NewKeyIsSavedAtOnceAndOpensAsExistingLater)
 {
     DWORD first = 0, second = 0;
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(fs::exists(file)) << "opening a missing key creates nothing";
     RegCloseKey(Open(kKey, &first));
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
     EXPECT_EQ(first, DWORD(REG_CREATED_NEW_KEY));
     EXPECT_NE(ReadFile(file).find(kKeyLine), std::string::npos);
     RegCloseKey(Open(kKey, &second));
@@ -249,7 +255,8 @@ TEST_F(Registry, EachFailedSaveStepLeavesThePreviousFile)
     EXPECT_EQ(Get(u"SkinFile"), u"new.skn");
 }
 
-TEST_F(Registry, UnwritableLocationOnlyFailsTheWrites)
+// Each place is named once on standard error, however many writes fail there.
+TEST_F(Registry, UnwritableLocationFailsTheWritesAndSaysSoOnce)
 {
     HKEY opened = Open();
     WriteFile(dir.HostPath("plain-file"), "x");
@@ -257,6 +264,7 @@ TEST_F(Registry, UnwritableLocationOnlyFailsTheWrites)
     for (std::string place : {dir.HostPath("plain-file/numbrix/registry.reg"), std::string("/proc/self/numbrix.reg"),
                               std::string("/proc/self/numbrix/registry.reg"), dir.HostPath("a-directory")}) {
         ScopedEnv redirect("NUMBRIX_REGISTRY", place);
+        ::testing::internal::CaptureStderr();
         HKEY key = nullptr;
         EXPECT_NE(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS) << place;
@@ -264,6 +272,9 @@ TEST_F(Registry, UnwritableLocationOnlyFailsTheWrites)
         const WCHAR text[] = u"1";
         EXPECT_NE(RegSetValueExW(opened, u"SEflg", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), 4), ERROR_SUCCESS)
             << place;
+        std::string told = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(told.rfind("numbrix: cannot save the settings in " + place + ": ", 0), 0u) << told;
+        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
     }
     EXPECT_EQ(RegCloseKey(opened), ERROR_SUCCESS);
     EXPECT_EQ(ReadFile(dir.HostPath("plain-file")), "x");

@@ -289,6 +289,8 @@ TEST_F(MessageOrder, NestedLoopsKeepDispatchingAndHandTheQuitOutwards)
     EXPECT_TRUE(paintedInside);
 }
 
+// The characters are what the host's layout typed with the key-down; without any, the control
+// codes. Each WM_CHAR carries the key-down's lParam, scan code included.
 TEST_F(MessageOrder, TranslateMessageMakesCharactersFromKeys)
 {
     HWND window = FullScreen();
@@ -297,20 +299,26 @@ TEST_F(MessageOrder, TranslateMessageMakesCharactersFromKeys)
     struct Case {
         UINT key;
         bool control;
-        WPARAM character;   // 0: none
-    } cases[] = {{'A', false, 'a'}, {'Q', true, 17}, {'7', false, '7'}, {VK_RETURN, false, 13}, {VK_LEFT, false, 0}};
+        std::u16string typed;
+        std::u16string characters;
+    } cases[] = {{'A', false, u"a", u"a"},          {VK_OEM_PLUS, false, u"+", u"+"},
+                 {'E', false, u"", u""},            {'Q', true, u"", u"\x11"},
+                 {VK_RETURN, false, u"", u"\r"},    {VK_LEFT, false, u"", u""},
+                 {NoVirtualKey, false, u"\U0001F600", u"\U0001F600"}};
     for (const auto& c : cases) {
-        DeliverKey(c.key, true, c.control);
+        DeliverKey(HostKey{c.key, 30, c.control, false, c.typed}, true);
         MSG msg;
         ASSERT_TRUE(TakeNextMessage(&msg));
         EXPECT_EQ(ControlKeyDown(), c.control);
+        EXPECT_EQ(GetKeyState(VK_CONTROL) < 0, c.control);
         EXPECT_TRUE(TranslateMessage(&msg));
-        bool got = TakeNextMessage(&msg);
-        EXPECT_EQ(got, c.character != 0) << "key " << c.key;
-        if (got) {
+        std::u16string characters;
+        while (TakeNextMessage(&msg)) {
             EXPECT_EQ(msg.message, UINT(WM_CHAR));
-            EXPECT_EQ(msg.wParam, c.character);
+            EXPECT_EQ(msg.lParam, LPARAM(30 << 16 | 1));
+            characters += char16_t(msg.wParam);
         }
+        EXPECT_EQ(characters, c.characters) << "key " << c.key;
     }
 }
 
@@ -318,8 +326,8 @@ TEST_F(MessageOrder, ControlStateFollowsTheMessageTakenNotTheLatestInput)
 {
     HWND window = FullScreen();
     Settle();
-    DeliverKey('A', true, true);
-    DeliverKey('B', true, false);
+    DeliverKey(HostKey{'A', 30, true, false, u""}, true);
+    DeliverKey(HostKey{'B', 48, false, false, u""}, true);
     MSG msg;
     ASSERT_TRUE(TakeNextMessage(&msg));
     EXPECT_EQ(msg.hwnd, window);
@@ -508,11 +516,22 @@ TEST_F(StylusInput, KeysGoToTheActiveWindow)
     HWND below = FullScreen();
     HWND active = TopLevel(0, 26, 100, 100);
     Settle();
-    DeliverKey('Q', true, true);
-    DeliverKey(0, true, false);   // no virtual key: nothing
+    DeliverKey(HostKey{'Q', 20, true, false, u""}, true);
+    DeliverKey(HostKey{}, true);   // no virtual key: nothing
     RunUntilIdle();
     EXPECT_EQ(MessagesTo(active), (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
     EXPECT_TRUE(MessagesTo(below).empty());
+}
+
+// The owner of a modal dialog gets no keyboard message, also one queued before it lost its input.
+TEST_F(StylusInput, KeysQueuedForADisabledWindowAreDropped)
+{
+    HWND window = FullScreen();
+    Settle();
+    DeliverKey(HostKey{'A', 30, false, false, u"a"}, true);
+    SetWindowInputEnabled(window, false);
+    RunUntilIdle();
+    EXPECT_EQ(CountOf(window, WM_KEYDOWN) + CountOf(window, WM_CHAR), 0);
 }
 
 TEST(StockObjects, TheWhiteBrushIsOneObject)

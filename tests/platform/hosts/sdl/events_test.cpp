@@ -31,14 +31,6 @@ INSTANTIATE_TEST_SUITE_P(Windows, Fitting, ::testing::Values(
     FitCase{1000, 1000, {3, 140, 20}},
     FitCase{100, 100, {1, 0, 0}}));        // smaller than the screen: cut, never scale 0
 
-TEST(InitialScale, IsTwoWhenTheDesktopHasRoom)
-{
-    EXPECT_EQ(InitialScale(1920, 1040), 2);
-    EXPECT_EQ(InitialScale(480, 640), 2);
-    EXPECT_EQ(InitialScale(1024, 600), 1);
-    EXPECT_EQ(InitialScale(479, 2000), 1);
-}
-
 TEST(HostToScreen, RoundsDownAndTellsWhetherThePointIsOnTheScreen)
 {
     Viewport v{2, 160, 10};
@@ -87,12 +79,14 @@ SDL_Event Finger(Uint32 type, float x, float y)
     return e;
 }
 
-SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod)
+SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod, SDL_Scancode code = SDL_SCANCODE_A, Uint8 repeat = 0)
 {
     SDL_Event e{};
     e.type = type;
     e.key.keysym.sym = key;
     e.key.keysym.mod = mod;
+    e.key.keysym.scancode = code;
+    e.key.repeat = repeat;
     return e;
 }
 
@@ -133,8 +127,10 @@ TEST_P(Translation, GivesTheDeviceEvent)
         EXPECT_EQ(d.point.y, GetParam().y);
     }
     if (d.kind == DeviceEvent::KeyDown || d.kind == DeviceEvent::KeyUp) {
-        EXPECT_EQ(d.key, GetParam().key);
-        EXPECT_EQ(d.control, GetParam().control);
+        EXPECT_EQ(d.key.virtualKey, GetParam().key);
+        EXPECT_EQ(d.key.control, GetParam().control);
+        EXPECT_EQ(d.key.scanCode, UINT(GetParam().event.key.keysym.scancode));
+        EXPECT_EQ(d.key.repeat, GetParam().event.key.repeat != 0);
     }
 }
 
@@ -157,8 +153,15 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"RightCtrlQ", Key(SDL_KEYDOWN, SDLK_q, KMOD_RCTRL), DeviceEvent::KeyDown, 0, 0, 'Q', true},
         EventCase{"PlainSeven", Key(SDL_KEYDOWN, SDLK_7, KMOD_NONE), DeviceEvent::KeyDown, 0, 0, '7', false},
         EventCase{"ShiftIsNotControl", Key(SDL_KEYDOWN, SDLK_z, KMOD_LSHIFT), DeviceEvent::KeyDown, 0, 0, 'Z', false},
-        EventCase{"KeyRelease", Key(SDL_KEYUP, SDLK_RETURN, KMOD_NONE), DeviceEvent::KeyUp, 0, 0, VK_RETURN, false},
-        EventCase{"KeyWithoutVirtualKey", Key(SDL_KEYDOWN, SDLK_F13, KMOD_NONE), DeviceEvent::None, 0, 0, 0, false},
+        EventCase{"KeyRelease", Key(SDL_KEYUP, SDLK_RETURN, KMOD_NONE, SDL_SCANCODE_RETURN), DeviceEvent::KeyUp, 0, 0, VK_RETURN, false},
+        EventCase{"RepeatedKey", Key(SDL_KEYDOWN, SDLK_5, KMOD_NONE, SDL_SCANCODE_5, 1), DeviceEvent::KeyDown, 0, 0, '5', false},
+        EventCase{"KeyWithoutVirtualKey", Key(SDL_KEYDOWN, SDLK_F13, KMOD_NONE), DeviceEvent::KeyDown, 0, 0, NoVirtualKey, false},
+        EventCase{"ModifierKey", Key(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_NONE, SDL_SCANCODE_LSHIFT), DeviceEvent::None, 0, 0, 0, false},
+        EventCase{"CtrlEqualsZoomsIn", Key(SDL_KEYDOWN, SDLK_EQUALS, KMOD_LCTRL), DeviceEvent::ZoomIn, 0, 0, 0, false},
+        EventCase{"CtrlKeypadMinusZoomsOut", Key(SDL_KEYDOWN, SDLK_KP_MINUS, KMOD_RCTRL), DeviceEvent::ZoomOut, 0, 0, 0, false},
+        EventCase{"CtrlZeroResetsTheZoom", Key(SDL_KEYDOWN, SDLK_0, KMOD_LCTRL), DeviceEvent::ZoomReset, 0, 0, 0, false},
+        EventCase{"RepeatedZoomDoesNothing", Key(SDL_KEYDOWN, SDLK_PLUS, KMOD_LCTRL, SDL_SCANCODE_A, 1), DeviceEvent::None, 0, 0, 0, false},
+        EventCase{"EqualsWithoutCtrlIsAKey", Key(SDL_KEYDOWN, SDLK_EQUALS, KMOD_NONE, SDL_SCANCODE_EQUALS), DeviceEvent::KeyDown, 0, 0, VK_OEM_PLUS, false},
         EventCase{"Close", Window(SDL_WINDOWEVENT_CLOSE), DeviceEvent::Close, 0, 0, 0, false},
         EventCase{"Quit", Quit(), DeviceEvent::Close, 0, 0, 0, false},
         EventCase{"Minimized", Window(SDL_WINDOWEVENT_MINIMIZED), DeviceEvent::Minimize, 0, 0, 0, false},
@@ -167,16 +170,29 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"FocusGained", Window(SDL_WINDOWEVENT_FOCUS_GAINED), DeviceEvent::None, 0, 0, 0, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Keypad keys go by their physical key, whatever NumLock makes their key code.
 TEST(VirtualKeys, FollowTheDevicesNumbering)
 {
     struct Case {
         SDL_Keycode key;
+        SDL_Scancode code;
         UINT vk;
-    } cases[] = {{SDLK_a, 'A'},         {SDLK_z, 'Z'},        {SDLK_0, '0'},       {SDLK_9, '9'},
-                 {SDLK_KP_0, 0x60},     {SDLK_KP_9, 0x69},    {SDLK_BACKSPACE, VK_BACK},
-                 {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_LEFT, VK_LEFT},
-                 {SDLK_DOWN, VK_DOWN},  {SDLK_DELETE, VK_DELETE}, {SDLK_LCTRL, 0},  {SDLK_F1, 0}};
-    for (const auto& c : cases) EXPECT_EQ(VirtualKeyFromSdl(c.key), c.vk) << SDL_GetKeyName(c.key);
+    } cases[] = {{SDLK_a, SDL_SCANCODE_Q, 'A'},        {SDLK_z, SDL_SCANCODE_Z, 'Z'},
+                 {SDLK_0, SDL_SCANCODE_0, '0'},        {SDLK_9, SDL_SCANCODE_9, '9'},
+                 {SDLK_KP_0, SDL_SCANCODE_KP_0, VK_NUMPAD0}, {SDLK_END, SDL_SCANCODE_KP_1, VK_NUMPAD0 + 1},
+                 {SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, VK_DECIMAL}, {SDLK_KP_DIVIDE, SDL_SCANCODE_KP_DIVIDE, VK_DIVIDE},
+                 {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, VK_RETURN}, {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, VK_BACK},
+                 {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, VK_ESCAPE}, {SDLK_LEFT, SDL_SCANCODE_LEFT, VK_LEFT},
+                 {SDLK_DELETE, SDL_SCANCODE_DELETE, VK_DELETE}, {SDLK_F9, SDL_SCANCODE_F9, VK_F9},
+                 {SDLK_COMMA, SDL_SCANCODE_COMMA, VK_OEM_COMMA}, {SDLK_PLUS, SDL_SCANCODE_MINUS, VK_OEM_PLUS},
+                 {SDLK_LCTRL, SDL_SCANCODE_LCTRL, 0},  {SDLK_NUMLOCKCLEAR, SDL_SCANCODE_NUMLOCKCLEAR, 0},
+                 {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, NoVirtualKey}};
+    for (const auto& c : cases) {
+        SDL_Keysym keysym{};
+        keysym.sym = c.key;
+        keysym.scancode = c.code;
+        EXPECT_EQ(VirtualKeyFromSdl(keysym), c.vk) << SDL_GetKeyName(c.key);
+    }
 }
 
 }  // namespace

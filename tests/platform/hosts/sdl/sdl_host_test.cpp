@@ -2,6 +2,8 @@
 // the scaled picture, presenting only after a change, and host events becoming messages.
 #include "platform/host.h"
 #include "platform/hosts/sdl/sdl_host.h"
+#include "platform/hosts/sdl/window_placement.h"
+#include "platform/user/input.h"
 #include "platform/inspect.h"
 #include "platform/user/window_internals.h"
 #include "platform/wince.h"
@@ -9,7 +11,13 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,6 +33,10 @@ protected:
     void SetUp() override
     {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
+        // The host keeps its window's place in the settings file: a file of this test's own.
+        registry = ::testing::TempDir() + "numbrix-sdl-host-" + std::to_string(getpid()) + ".reg";
+        std::remove(registry.c_str());
+        setenv("NUMBRIX_REGISTRY", registry.c_str(), 1);
         ResetWindows();
         ASSERT_TRUE(SdlHostStart());
         WNDCLASSW cls{};
@@ -42,7 +54,11 @@ protected:
     {
         ResetWindows();
         SdlHostStop();
+        std::remove(registry.c_str());
+        unsetenv("NUMBRIX_REGISTRY");
     }
+
+    std::string registry;
 
     void Fill(uint32_t color)
     {
@@ -64,6 +80,26 @@ protected:
         e.button.x = x;
         e.button.y = y;
         e.button.windowID = SDL_GetWindowID(SdlHostWindow());
+        Push(e);
+    }
+
+    static void PushKey(Uint32 type, SDL_Keycode key, SDL_Scancode code, Uint16 mod)
+    {
+        SDL_Event e{};
+        e.type = type;
+        e.key.keysym.sym = key;
+        e.key.keysym.scancode = code;
+        e.key.keysym.mod = mod;
+        e.key.windowID = SDL_GetWindowID(SdlHostWindow());
+        Push(e);
+    }
+
+    static void PushText(const char* text)
+    {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        std::strcpy(e.text.text, text);
+        e.text.windowID = SDL_GetWindowID(SdlHostWindow());
         Push(e);
     }
 
@@ -181,6 +217,43 @@ TEST_F(SdlHost, ClosingAndMinimizingTheHostWindowGoToTheMainWindow)
     EXPECT_EQ(msg.hwnd, main);
     EXPECT_EQ(msg.message, UINT(WM_CLOSE));
     EXPECT_TRUE(IsWindow(top));
+}
+
+// The text SDL reports after a key-down travels with it and becomes its WM_CHAR; text typed with
+// Ctrl held is none. Ctrl+Minus and Ctrl+Plus zoom the window (the dummy display holds scale 2 at
+// most) and keep the chosen scale for the next run.
+TEST_F(SdlHost, KeysCarryTheirTextAndControlWithPlusOrMinusZooms)
+{
+    PushKey(SDL_KEYDOWN, SDLK_EQUALS, SDL_SCANCODE_EQUALS, KMOD_LSHIFT);
+    PushText("+");
+    PushKey(SDL_KEYDOWN, SDLK_v, SDL_SCANCODE_V, KMOD_LCTRL);
+    PushText("v");
+    ASSERT_TRUE(HostWaitForInput());
+    std::vector<std::pair<UINT, WPARAM>> seen;
+    MSG msg;
+    while (TakeNextMessage(&msg)) {
+        TranslateMessage(&msg);
+        if (msg.message != WM_PAINT) seen.emplace_back(msg.message, msg.wParam);
+    }
+    EXPECT_EQ(seen, (std::vector<std::pair<UINT, WPARAM>>{
+                        {WM_KEYDOWN, VK_OEM_PLUS}, {WM_CHAR, '+'}, {WM_KEYDOWN, 'V'}, {WM_CHAR, 0x16}}));
+
+    // A zoom makes no message: a press after it ends the wait.
+    PushKey(SDL_KEYDOWN, SDLK_MINUS, SDL_SCANCODE_MINUS, KMOD_LCTRL);
+    PushButton(SDL_MOUSEBUTTONUP, 0, 0);
+    ASSERT_TRUE(HostWaitForInput());
+    int width, height;
+    SDL_GetWindowSize(SdlHostWindow(), &width, &height);
+    EXPECT_EQ(width, 240);
+    EXPECT_EQ(height, 320);
+    PushKey(SDL_KEYDOWN, SDLK_PLUS, SDL_SCANCODE_EQUALS, KMOD_RCTRL);
+    PushButton(SDL_MOUSEBUTTONUP, 0, 0);
+    ASSERT_TRUE(HostWaitForInput());
+    SDL_GetWindowSize(SdlHostWindow(), &width, &height);
+    EXPECT_EQ(width, 480);
+    SdlHostStop();
+    EXPECT_EQ(LoadPlacement().scale, 2);
+    ASSERT_TRUE(SdlHostStart());
 }
 
 }  // namespace
