@@ -19,6 +19,9 @@ void HostRaiseWindow();
 // Thread-safe, called from the single-instance listener thread: asks the host to call
 // HostRaiseWindow on the thread of the message loop as soon as it gets to it.
 void HostPostRaiseRequest();
+// Thread-safe, called by the platform's worker threads after they posted a message: makes a
+// HostWaitForInput that is waiting return, so the message loop takes the message.
+void HostWake();
 
 // Message boxes and sound are the host's too, so each host defines these entry points of the
 // device itself:

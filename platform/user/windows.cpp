@@ -14,6 +14,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -58,6 +59,10 @@ uintptr_t nextHandle = 0x1000;
 uint64_t nextSerial = 0;
 ATOM nextAtom = 0xC000;
 std::vector<InvalidateRecord> invalidateLog;
+
+// Messages that other threads of the process posted, taken into the queue on the loop's thread.
+std::mutex workerInboxLock;
+std::vector<MSG> workerInbox;
 
 Window* Find(HWND window)
 {
@@ -512,8 +517,30 @@ void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, b
     queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, control});
 }
 
+void PostMessageFromWorker(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    {
+        std::lock_guard<std::mutex> guard(workerInboxLock);
+        workerInbox.push_back(MSG{window, message, wParam, lParam, Milliseconds(), {}});
+    }
+    HostWake();
+}
+
+// Messages for windows that are gone by now are dropped.
+static void TakeWorkerMessages()
+{
+    std::vector<MSG> arrived;
+    {
+        std::lock_guard<std::mutex> guard(workerInboxLock);
+        arrived.swap(workerInbox);
+    }
+    for (const MSG& msg : arrived)
+        if (Find(msg.hwnd)) queue.push_back(QueuedMessage{msg, false});
+}
+
 bool TakeNextMessage(MSG* msg)
 {
+    TakeWorkerMessages();
     if (!queue.empty()) {
         QueuedMessage next = queue.front();
         queue.pop_front();
@@ -542,6 +569,10 @@ void ResetWindows()
     windows.clear();
     classes.clear();
     queue.clear();
+    {
+        std::lock_guard<std::mutex> guard(workerInboxLock);
+        workerInbox.clear();
+    }
     quitPending = false;
     quitCode = 0;
     activeWindow = nullptr;

@@ -29,8 +29,18 @@ bool shown = false;
 bool redraw = true;
 std::u16string shownTitle;
 std::vector<uint32_t> frame;
-// The SDL event type that carries another instance's raise request (0 before the host starts).
+// The SDL event types that carry another instance's raise request and the wake-up of a worker
+// thread that posted a message (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
+std::atomic<Uint32> wakeEventType{0};
+
+void PushEvent(Uint32 type)
+{
+    if (type == 0) return;
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
+}
 
 void FollowMainWindowTitle()
 {
@@ -89,6 +99,7 @@ bool Handle(const SDL_Event& event)
         HostRaiseWindow();
         return false;
     }
+    if (wakeEventType != 0 && event.type == wakeEventType) return true;
     SDL_GetWindowSize(hostWindow, &width, &height);
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
     Viewport view = surface ? FitViewport(surface->w, surface->h) : FitViewport(width, height);
@@ -121,8 +132,9 @@ bool SdlHostStart()
         return false;
     }
     SDL_StopTextInput();
-    Uint32 raiseType = SDL_RegisterEvents(1);
-    raiseEventType = raiseType == Uint32(-1) ? 0 : raiseType;
+    Uint32 firstType = SDL_RegisterEvents(2);
+    raiseEventType = firstType == Uint32(-1) ? 0 : firstType;
+    wakeEventType = firstType == Uint32(-1) ? 0 : firstType + 1;
     SDL_Rect usable{0, 0, 2 * ScreenWidth, 2 * ScreenHeight};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, ScreenWidth, ScreenHeight};
     int scale = InitialScale(usable.w, usable.h);
@@ -142,6 +154,7 @@ void SdlHostStop()
     if (hostWindow) SDL_DestroyWindow(hostWindow);
     hostWindow = nullptr;
     raiseEventType = 0;
+    wakeEventType = 0;
     shown = false;
     redraw = true;
     shownTitle.clear();
@@ -181,9 +194,10 @@ void HostRaiseWindow()
 // SDL_PushEvent may be called from any thread; the event wakes SDL_WaitEvent.
 void HostPostRaiseRequest()
 {
-    Uint32 type = raiseEventType;
-    if (type == 0) return;
-    SDL_Event event{};
-    event.type = type;
-    SDL_PushEvent(&event);
+    PushEvent(raiseEventType);
+}
+
+void HostWake()
+{
+    PushEvent(wakeEventType);
 }
