@@ -19,3 +19,4 @@ size_t wcslen(LPCWSTR text);
 WCHAR* wcscpy(LPWSTR dest, LPCWSTR source);
 int wcscmp(LPCWSTR a, LPCWSTR b);
 WCHAR* wcschr(LPCWSTR text, WCHAR c);
+WCHAR* wcsrchr(LPCWSTR text, WCHAR c);

@@ -186,3 +186,12 @@ WCHAR* wcschr(LPCWSTR text, WCHAR c)
         if (*text == 0) return nullptr;
     }
 }
+
+WCHAR* wcsrchr(LPCWSTR text, WCHAR c)
+{
+    const WCHAR* last = nullptr;
+    for (;; ++text) {
+        if (*text == c) last = text;
+        if (*text == 0) return const_cast<WCHAR*>(last);
+    }
+}
