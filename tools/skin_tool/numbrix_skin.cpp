@@ -1,6 +1,7 @@
 // numbrix-skin: the skin author's tool. It checks a skin for every problem at once and renders
 // the face that the calculator shows, with the calculator's own loader, key handling and painter
 // running in the headless host.
+#include "tools/skin_tool/calculator_session.h"
 #include "tools/skin_tool/skin_check.h"
 #include "tools/skin_tool/skin_location.h"
 #include "tools/skin_tool/skin_render.h"
@@ -106,7 +107,8 @@ int Check(const Arguments& args)
     int status = 0;
     for (const std::string& file : args.files) {
         SkinLocation location = LocateSkin(file, args.appDir);
-        CheckReport report = CheckSkin(location);
+        CheckReport report =
+            CheckSkin(location, [&](std::u16string* message) { return TrialLoad(location, message); });
         PrintReport(report, file, location, stdout);
         if (report.errors > 0) status = 1;
     }
