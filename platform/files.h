@@ -4,7 +4,8 @@
 // most 2 MiB; larger ones are refused as unreadable) and decodes it: a UTF-16 LE or BE byte-order
 // mark selects UTF-16, a UTF-8 mark is skipped, otherwise well-formed UTF-8 is read as UTF-8 and
 // anything else as code page 932; CR LF arrives as LF. fgetws and fclose over such a stream.
-// GetModuleFileNameW for the program itself. FindFirstFileW / FindNextFileW / FindClose with "*"
+// GetModuleFileNameW for the program itself. _wfullpath against the process's working directory
+// (the device has none; relative paths come only from the command line). FindFirstFileW / FindNextFileW / FindClose with "*"
 // and "?" in the last component of the pattern, matching letters without regard to ASCII case.
 // Left out: writing, binary mode, seeking, other modules, wildcards in directory names.
 #pragma once
@@ -39,6 +40,9 @@ WCHAR* fgetws(WCHAR* buffer, int capacity, WFILE* file);
 int fclose(WFILE* file);
 
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
+// The absolute form of a path, "." and ".." resolved, into absolute (maxLength units); null when
+// it does not fit. absolute must not be null.
+WCHAR* _wfullpath(WCHAR* absolute, const WCHAR* relative, size_t maxLength);
 HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data);
 BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data);
 BOOL FindClose(HANDLE search);

@@ -4,6 +4,7 @@
 #include "platform/wince.h"
 #include "shell/main_window.h"
 #include "shell/resources.h"
+#include "shell/skin_options.h"
 
 static void FindAppDirectory()
 {
@@ -75,12 +76,13 @@ static int InitInstance(HINSTANCE instance, int showCommand)
     return 1;
 }
 
-int AppMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
+int AppMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
 {
     RegisterResources(instance, &ProgramResources);
     FindAppDirectory();
     SetDefaultSettings();
     LoadSettings();
+    if (ApplyCommandLine(commandLine) != 0) return 2;
     if (!InitInstance(instance, showCommand)) return 0;
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IdrAccelerators));
     MSG msg;
@@ -90,6 +92,7 @@ int AppMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
             DispatchMessageW(&msg);
         }
     }
+    LeaveRunSkinOutOfSettings();
     SaveSettings();
     return int(msg.wParam);
 }

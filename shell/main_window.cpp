@@ -5,6 +5,7 @@
 #include "engine/calc_state.h"
 #include "shell/dialogs.h"
 #include "shell/resources.h"
+#include "shell/skin_watch.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 
@@ -35,6 +36,10 @@ static int InitMainWindow()
     activateInfo = SHACTIVATEINFO{};
     activateInfo.cbSize = 12;
     ShowSoundCheckMark();
+    if (skinWatchOn) {
+        StartSkinWatch();
+        return 0;
+    }
     if (LoadSkin(appSettings.skinFile) == 0) return 0;
     for (;;) {
         if (ShowDialog(IddSkin, SkinDialogProc) == IDCANCEL) return 1;
@@ -50,8 +55,9 @@ static void ChooseSkin()
     for (;;) {
         ReleaseSurfaces();
         if (ShowDialog(IddSkin, SkinDialogProc) == IDCANCEL) wcscpy(appSettings.skinFile, previous);
-        if (LoadSkin(appSettings.skinFile) == 0) return;
+        if (LoadSkin(appSettings.skinFile) == 0) break;
     }
+    if (skinWatchOn) WatchChosenSkin();
 }
 
 static void ToggleSoundEffects()
@@ -74,6 +80,7 @@ static LRESULT OnCreate(HWND window)
 static void OnDestroy()
 {
     PlaySkinSound(SoundExit);
+    if (skinWatchOn) StopSkinWatch();
     ReleaseSurfaces();
     DestroyWindow(menuBar);
     PostQuitMessage(0);
@@ -98,6 +105,7 @@ static bool OnCommand(WPARAM wParam)
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (HandleFaceMessage(window, message, lParam)) return 0;
+    if (skinWatchOn && HandleSkinWatchMessage(message, lParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window);

@@ -1,5 +1,6 @@
-// Draws the program's icon (32 x 32 and 16 x 16, 16 colours) and the About picture (100 x 100,
-// 256 colours) and writes them as C++ arrays for the program's resources.
+// Draws the program's icon (32 x 32 and 16 x 16, 16 colours), the About picture (100 x 100,
+// 256 colours) and the mark of a broken skin (16 x 16) and writes them as C++ arrays for the
+// program's resources.
 //   numbrix-make-art OUTPUT.inc
 #include <cmath>
 #include <cstdint>
@@ -70,6 +71,15 @@ Picture AboutPicture()
     return p;
 }
 
+// The mark of a skin that did not load: a red square with a white exclamation mark.
+Picture BrokenMark()
+{
+    Picture p(16, 16, Palette16[9]);
+    p.Fill(7, 2, 9, 10, 0, Palette16[15]);
+    p.Fill(7, 12, 9, 14, 0, Palette16[15]);
+    return p;
+}
+
 void Write(FILE* out, const char* name, const Picture& p)
 {
     std::fprintf(out, "static const uint32_t %s[%d] = {", name, p.width * p.height);
@@ -96,5 +106,6 @@ int main(int argc, char** argv)
     Write(out, "IconPixels32", Calculator(32, Palette16[6], Palette16[8], Palette16[10], Palette16[2], Palette16[15], Palette16[9]));
     Write(out, "IconPixels16", Calculator(16, Palette16[6], Palette16[8], Palette16[10], Palette16[2], Palette16[15], Palette16[9]));
     Write(out, "AboutPixels", AboutPicture());
+    Write(out, "BrokenMarkPixels16", BrokenMark());
     return std::fclose(out) == 0 ? 0 : 1;
 }
