@@ -79,6 +79,8 @@ int ApplyCommandLine(LPCWSTR commandLine)
 {
     WCHAR argument[MAX_PATH], file[MAX_PATH];
     bool skinGiven = false;
+    skinWatchOn = FALSE;
+    runSkinFile[0] = 0;
     while ((commandLine = NextArgument(commandLine, argument)) != nullptr) {
         if (wcscmp(argument, u"--watch") == 0) {
             skinWatchOn = TRUE;

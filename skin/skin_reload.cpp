@@ -44,9 +44,11 @@ static void ReleaseHeldSurfaces()
 int32_t ReloadSkin(LPCWSTR skinPath, LPWSTR message)
 {
     HoldSkinInUse();
+    // LoadSkin's reset would release what the bank holds: it gets an empty bank, the surfaces in
+    // use being held above.
+    for (SurfaceSlot& slot : SurfaceBank) slot = SurfaceSlot{nullptr, nullptr, nullptr, 0, 0, NoMaskSlot};
     message[0] = 0;
     skinMessageSink = message;
-    // LoadSkin starts from an empty bank; the surfaces in use are held above, not lost.
     int32_t result = LoadSkin(skinPath);
     skinMessageSink = nullptr;
     if (result == 0) {

@@ -210,32 +210,42 @@ private:
         return false;
     }
 
+    // The whole burst goes to the queue at once, so that a window sees all of it before it
+    // gets to anything it posts itself in answer.
     void HandOver(const std::vector<Change>& burst)
     {
-        for (const Change& change : burst) {
-            DWORD mask = 0;
-            Notification* posted;
-            {
-                std::lock_guard<std::mutex> guard(lock_);
+        std::vector<MSG> messages;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            for (const Change& change : burst) {
+                DWORD mask = 0;
                 for (const Registration& r : registrations_)
                     if (r.window == change.window) mask |= r.mask;
                 if (!(mask & DWORD(change.event))) continue;
-                auto notification = std::make_unique<Notification>();
-                notification->item1 = change.item1;
-                notification->item2 = change.item2;
-                FILECHANGEINFO& info = notification->notify.fci;
-                info = FILECHANGEINFO{};
-                info.cbSize = sizeof(FILECHANGEINFO);
-                info.wEventId = change.event;
-                info.uFlags = SHCNF_PATH;
-                info.dwItem1 = reinterpret_cast<UINT_PTR>(notification->item1.c_str());
-                info.dwItem2 = change.item2.empty() ? 0 : reinterpret_cast<UINT_PTR>(notification->item2.c_str());
-                notification->notify.dwRefCount = 1;
-                posted = notification.get();
-                outstanding_[&posted->notify] = std::move(notification);
+                FILECHANGENOTIFY* notify = NewNotification(change);
+                messages.push_back(MSG{change.window, WM_FILECHANGEINFO, 0, reinterpret_cast<LPARAM>(notify), 0, {}});
             }
-            PostMessageFromWorker(change.window, WM_FILECHANGEINFO, 0, reinterpret_cast<LPARAM>(&posted->notify));
         }
+        if (!messages.empty()) PostMessagesFromWorker(messages);
+    }
+
+    // Called with the lock held.
+    FILECHANGENOTIFY* NewNotification(const Change& change)
+    {
+        auto notification = std::make_unique<Notification>();
+        notification->item1 = change.item1;
+        notification->item2 = change.item2;
+        FILECHANGEINFO& info = notification->notify.fci;
+        info = FILECHANGEINFO{};
+        info.cbSize = sizeof(FILECHANGEINFO);
+        info.wEventId = change.event;
+        info.uFlags = SHCNF_PATH;
+        info.dwItem1 = reinterpret_cast<UINT_PTR>(notification->item1.c_str());
+        info.dwItem2 = change.item2.empty() ? 0 : reinterpret_cast<UINT_PTR>(notification->item2.c_str());
+        notification->notify.dwRefCount = 1;
+        FILECHANGENOTIFY* notify = &notification->notify;
+        outstanding_[notify] = std::move(notification);
+        return notify;
     }
 };
 

@@ -71,10 +71,10 @@ bool ControlKeyDown();
 
 // Puts an input message at the end of the queue with the control-key state it was made with.
 void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool control);
-// Thread-safe, for the platform's own worker threads: puts a message for `window` in the queue of
-// the loop's thread (at the next TakeNextMessage, dropped if the window is gone by then) and wakes
-// the host (HostWake).
-void PostMessageFromWorker(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Thread-safe, for the platform's own worker threads: puts messages in the queue of the loop's
+// thread, all at once (at the next TakeNextMessage; those whose window is gone by then are
+// dropped), and wakes the host (HostWake).
+void PostMessagesFromWorker(const std::vector<MSG>& messages);
 // Takes the next message as GetMessageW does (posted messages, then the quit request, then a paint
 // for a shown window with a non-empty update region) without waiting for host input. False when
 // there is none.

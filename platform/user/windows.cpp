@@ -517,11 +517,14 @@ void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, b
     queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, control});
 }
 
-void PostMessageFromWorker(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void PostMessagesFromWorker(const std::vector<MSG>& messages)
 {
     {
         std::lock_guard<std::mutex> guard(workerInboxLock);
-        workerInbox.push_back(MSG{window, message, wParam, lParam, Milliseconds(), {}});
+        for (MSG msg : messages) {
+            msg.time = Milliseconds();
+            workerInbox.push_back(msg);
+        }
     }
     HostWake();
 }
