@@ -410,7 +410,7 @@ void SkinFacts::Warning(int line, const std::string& key, const std::string& tex
     findings.push_back(Finding{Severity::Warning, line, key, text});
 }
 
-CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict)
+CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict, SkinFacts* factsOut)
 {
     SkinFacts facts;
     facts.location = &location;
@@ -456,6 +456,7 @@ CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict
     report.findings.insert(report.findings.end(), loaderFindings.begin(), loaderFindings.end());
     for (const Finding& finding : report.findings)
         (finding.severity == Severity::Error ? report.errors : report.warnings)++;
+    if (factsOut) *factsOut = std::move(facts);
     return report;
 }
 
@@ -513,6 +514,14 @@ std::string AreaRole(int area)
         return "display position " + std::to_string(position) + (position == 0 ? ", the rightmost" : "");
     }
     return "operator indicator";
+}
+
+std::string SoundRole(int sound)
+{
+    static const char* const roles[SoundCount] = {
+        "the skin is loaded", "digits, point and sign", "mode keys", "clear all", "clear entry",
+        "backspace",          "operators",              "equals",    "the program ends"};
+    return roles[sound];
 }
 
 bool CellNeverDrawn(int cell)

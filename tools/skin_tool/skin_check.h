@@ -32,7 +32,9 @@ struct CheckReport {
 // headless host (TrialLoad); the calculator reports the load it just tried.
 using LoaderVerdict = std::function<bool(std::u16string* message)>;
 
-CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict);
+struct SkinFacts;
+// factsOut, when given, receives what the check gathered (for the guide).
+CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict, SkinFacts* factsOut = nullptr);
 
 // "NAME:LINE: error: KEY: text", one line each, then a summary line.
 void PrintReport(const CheckReport& report, const std::string& name, const SkinLocation& location, FILE* out);
