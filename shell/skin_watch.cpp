@@ -68,6 +68,8 @@ static bool IsWatchedFile(LPCWSTR path)
 }
 
 // The calculator's state, key states included, is not touched: only the face is drawn anew.
+// Every reload that loads plays the skin's "loaded" sound (when sound effects are on), as any load
+// does: the author hears that the save took, and hears the sound being made.
 static void ReloadWatchedSkin()
 {
     WCHAR message[MAX_PATH];
