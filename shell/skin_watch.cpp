@@ -39,24 +39,46 @@ static void DirectoryOf(LPCWSTR path, LPWSTR directory)
     if (slash) *slash = 0;
 }
 
+static WCHAR watchedDirectories[WatchedFileCount][MAX_PATH];   // those registered
+static int watchedDirectoryCount;
+
+// The directories of the watched files, each once, into directories; returns how many.
+static int DirectoriesOfWatchedFiles(WCHAR directories[][MAX_PATH])
+{
+    int count = 0;
+    for (int i = 0; i < watchedCount; i++) {
+        DirectoryOf(watchedFiles[i], directories[count]);
+        bool known = false;
+        for (int d = 0; d < count; d++) known = known || wcscmp(directories[d], directories[count]) == 0;
+        if (!known) count++;
+    }
+    return count;
+}
+
+static bool SameDirectories(WCHAR directories[][MAX_PATH], int count)
+{
+    if (count != watchedDirectoryCount) return false;
+    for (int d = 0; d < count; d++)
+        if (wcscmp(directories[d], watchedDirectories[d]) != 0) return false;
+    return true;
+}
+
 // Watches the directories of the skin file and of the files it names (editors save by writing a
-// new file and renaming it over the old one, so the files themselves are not enough). A
-// directory that does not exist yet is not watched; every reload looks again.
+// new file and renaming it over the old one, so the files themselves are not enough). The
+// registrations are renewed only when the directories change, so that no change is missed in
+// between; a directory that does not exist yet is looked for again at every reload.
 static void WatchSkinFiles()
 {
-    SHChangeNotifyDeregister(mainWindow);
     wcscpy(watchedFiles[0], appSettings.skinFile);
     watchedCount = 1 + SkinNamedFiles(appSettings.skinFile, &watchedFiles[1]);
     WCHAR directories[WatchedFileCount][MAX_PATH];
-    int directoryCount = 0;
-    for (int i = 0; i < watchedCount; i++) {
-        DirectoryOf(watchedFiles[i], directories[directoryCount]);
-        bool known = false;
-        for (int d = 0; d < directoryCount; d++) known = known || wcscmp(directories[d], directories[directoryCount]) == 0;
-        if (known) continue;
-        SHCHANGENOTIFYENTRY entry = {SHCNE_ALLEVENTS, directories[directoryCount], FALSE};
-        SHChangeNotifyRegister(mainWindow, &entry);
-        directoryCount++;
+    int count = DirectoriesOfWatchedFiles(directories);
+    if (SameDirectories(directories, count)) return;
+    SHChangeNotifyDeregister(mainWindow);
+    watchedDirectoryCount = 0;
+    for (int d = 0; d < count; d++) {
+        SHCHANGENOTIFYENTRY entry = {SHCNE_ALLEVENTS, directories[d], FALSE};
+        if (SHChangeNotifyRegister(mainWindow, &entry)) wcscpy(watchedDirectories[watchedDirectoryCount++], directories[d]);
     }
 }
 
@@ -87,12 +109,14 @@ void StartSkinWatch()
 {
     brokenMarkShown = FALSE;
     reloadPending = FALSE;
+    watchedDirectoryCount = 0;
     ReloadWatchedSkin();
 }
 
 void StopSkinWatch()
 {
     SHChangeNotifyDeregister(mainWindow);
+    watchedDirectoryCount = 0;
     ShowBrokenMark(FALSE);
 }
 

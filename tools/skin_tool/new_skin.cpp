@@ -6,11 +6,9 @@
 #include "tools/skin_tool/calculator_session.h"
 #include "tools/skin_tool/skin_check_internal.h"
 
-#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <map>
 #include <set>
-#include <sstream>
 #include <tuple>
 
 namespace skintool {
