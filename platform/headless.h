@@ -40,6 +40,10 @@ void InjectMinimizeRequest();                        // the host window is minim
 size_t PendingInput();
 
 void SetIdleHandler(std::function<bool()> handler);   // an empty function removes it
+// Blocks until a worker thread of the platform (the file-change watcher) has posted a message
+// since the last call, or until timeoutMs pass; true when one has. An idle handler that waits
+// with it lets the loop take the message.
+bool WaitForWorkerMessages(int timeoutMs);
 
 // Dispatches posted messages, paints, raise requests of other instances and injected input until
 // none is left, without the idle

@@ -21,6 +21,9 @@ void HostRaiseWindow();
 // Thread-safe, called from the single-instance listener thread: asks the host to call
 // HostRaiseWindow on the thread of the message loop as soon as it gets to it.
 void HostPostRaiseRequest();
+// Thread-safe, called by the platform's worker threads after they posted a message: makes a
+// HostWaitForInput that is waiting return, so the message loop takes the message.
+void HostWake();
 
 // The desktop's clipboard (SDL) or one held in memory (headless). Set: false when the text could
 // not be stored. Get: false when the clipboard holds no text.

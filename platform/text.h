@@ -18,5 +18,6 @@ int swscanf(LPCWSTR input, LPCWSTR format, ...);
 size_t wcslen(LPCWSTR text);
 WCHAR* wcscpy(LPWSTR dest, LPCWSTR source);
 int wcscmp(LPCWSTR a, LPCWSTR b);
+int wcsncmp(LPCWSTR a, LPCWSTR b, size_t count);
 WCHAR* wcschr(LPCWSTR text, WCHAR c);
 WCHAR* wcsrchr(LPCWSTR text, WCHAR c);

@@ -27,6 +27,7 @@
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
 #define WM_MOUSEMOVE 0x0200
+#define WM_APP 0x8000
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1

@@ -4,6 +4,7 @@
 #include "platform/wince.h"
 #include "shell/main_window.h"
 #include "shell/resources.h"
+#include "shell/skin_watch.h"
 
 static void FindAppDirectory()
 {
@@ -75,13 +76,25 @@ static int InitInstance(HINSTANCE instance, int showCommand)
     return 1;
 }
 
+static const WCHAR WatchWord[] = u"--watch";
+
+// The command line's form is in app_main.h.
+static void UseCommandLine(LPCWSTR commandLine)
+{
+    if (!commandLine) commandLine = u"";
+    size_t length = wcslen(WatchWord);
+    skinWatchOn = wcsncmp(commandLine, WatchWord, length) == 0 && (commandLine[length] == 0 || commandLine[length] == u' ');
+    if (skinWatchOn) commandLine += commandLine[length] ? length + 1 : length;
+    UseCommandLineSkin(commandLine);
+}
+
 int AppMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
 {
     RegisterResources(instance, &ProgramResources);
     FindAppDirectory();
     SetDefaultSettings();
     LoadSettings();
-    UseCommandLineSkin(commandLine);
+    UseCommandLine(commandLine);
     if (!InitInstance(instance, showCommand)) return 0;
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IdrAccelerators));
     MSG msg;

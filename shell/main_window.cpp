@@ -6,6 +6,7 @@
 #include "shell/app_main.h"
 #include "shell/dialogs.h"
 #include "shell/resources.h"
+#include "shell/skin_watch.h"
 #include "skin/skin_loader.h"
 #include "skin/surface_bank.h"
 
@@ -36,6 +37,10 @@ static int InitMainWindow()
     activateInfo = SHACTIVATEINFO{};
     activateInfo.cbSize = 12;
     ShowSoundCheckMark();
+    if (skinWatchOn) {
+        StartSkinWatch();
+        return 0;
+    }
     if (LoadSkin(appSettings.skinFile) == 0) return 0;
     for (;;) {
         if (ShowDialog(IddSkin, SkinDialogProc) == IDCANCEL) return 1;
@@ -57,9 +62,10 @@ static void ChooseSkin()
         if (!chosen) wcscpy(appSettings.skinFile, previous);
         if (LoadSkin(appSettings.skinFile) == 0) {
             if (chosen) KeepChosenSkin();
-            return;
+            break;
         }
     }
+    if (skinWatchOn) WatchChosenSkin();
 }
 
 static void ToggleSoundEffects()
@@ -82,6 +88,7 @@ static LRESULT OnCreate(HWND window)
 static void OnDestroy()
 {
     PlaySkinSound(SoundExit);
+    if (skinWatchOn) StopSkinWatch();
     ReleaseSurfaces();
     DestroyWindow(menuBar);
     PostQuitMessage(0);
@@ -106,6 +113,7 @@ static bool OnCommand(WPARAM wParam)
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (HandleFaceMessage(window, message, wParam, lParam)) return 0;
+    if (skinWatchOn && HandleSkinWatchMessage(message, lParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window);

@@ -16,7 +16,8 @@ static const ImageResource IconImages[] = {
     {32, 32, IconPixels32},
     {16, 16, IconPixels16},
 };
-static const IconResource Icons[] = {{IdiIcon, IconImages, 2}};
+static const ImageResource BrokenMarkImage = {16, 16, BrokenMarkPixels16};
+static const IconResource Icons[] = {{IdiIcon, IconImages, 2}, {IdiSkinBroken, &BrokenMarkImage, 1}};
 
 static const ImageResource AboutImage = {100, 100, AboutPixels};
 static const BitmapResource Bitmaps[] = {{IdbAbout, &AboutImage}};
@@ -62,5 +63,5 @@ static const DialogTemplate AboutDialog = {0x80C00040, 0x80000000, 0, 0, 156, 15
 static const DialogResource Dialogs[] = {{IddAbout, &AboutDialog}, {IddSkin, &SkinDialog}};
 
 const ResourceTable ProgramResources = {
-    Strings, 3, Icons, 1, Bitmaps, 1, Accelerators, 1, Menus, 1, MenuBars, 1, Dialogs, 2,
+    Strings, 3, Icons, 2, Bitmaps, 1, Accelerators, 1, Menus, 1, MenuBars, 1, Dialogs, 2,
 };

@@ -5,6 +5,7 @@ constexpr unsigned IdsTitle = 1;         // "Numbrix"
 constexpr unsigned IdsClassName = 3;     // "NUMBRIX"
 constexpr unsigned IdsTools = 104;       // "Tools"
 constexpr unsigned IdiIcon = 101;
+constexpr unsigned IdiSkinBroken = 110;   // the title bar's mark while a watched skin does not load
 constexpr unsigned IdrAccelerators = 3;
 constexpr unsigned IdrMenu = 102;        // menu and menu-bar resource
 constexpr unsigned IddAbout = 103;

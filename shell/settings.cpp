@@ -10,14 +10,14 @@ static const WCHAR SettingsKey[] = u"SOFTWARE\\Ostrel\\Numbrix";
 static WCHAR storedSkinFile[MAX_PATH];
 static bool skinForThisRun = false;
 
-void UseCommandLineSkin(LPCWSTR commandLine)
+void UseCommandLineSkin(LPCWSTR skinPath)
 {
     skinForThisRun = false;
     commandLineSkin[0] = 0;
-    if (!commandLine || commandLine[0] == 0 || wcslen(commandLine) >= MAX_PATH) return;
+    if (!skinPath || skinPath[0] == 0 || wcslen(skinPath) >= MAX_PATH) return;
     wcscpy(storedSkinFile, appSettings.skinFile);
-    wcscpy(appSettings.skinFile, commandLine);
-    wcscpy(commandLineSkin, commandLine);
+    wcscpy(appSettings.skinFile, skinPath);
+    wcscpy(commandLineSkin, skinPath);
     skinForThisRun = true;
 }
 

@@ -11,9 +11,12 @@
 static const WCHAR AbsentValue[] = u"---";
 static const WCHAR ErrorCaption[] = u"ERROR";
 
+LPWSTR skinMessageSink;
+
 static void ShowSkinError(LPCWSTR text)
 {
-    MessageBoxW(mainWindow, text, ErrorCaption, MB_OK);
+    if (skinMessageSink) wcscpy(skinMessageSink, text);
+    else MessageBoxW(mainWindow, text, ErrorCaption, MB_OK);
 }
 
 static bool IsAbsent(LPCWSTR value)
@@ -141,6 +144,32 @@ static void ReadSounds(LPCWSTR skinPath, LPCWSTR folder, LPCWSTR skinName)
         // A sound whose full path would not fit stays silent.
         if (IsAbsent(value) || !SkinFilePath(folder, skinName, value, SoundBank[n - 1])) SoundBank[n - 1][0] = 0;
     }
+}
+
+static_assert(SkinNamedFileCount == 2 + SoundCount, "two images and the sounds");
+
+// Adds the full path of the file that a key names, when the key is there and the path fits.
+static int AddNamedFile(LPCWSTR skinPath, LPCWSTR folder, LPCWSTR skinName, LPCWSTR section, LPCWSTR key,
+                        LPWSTR path)
+{
+    WCHAR value[MAX_PATH];
+    ReadSkinValue(section, key, AbsentValue, value, skinPath);
+    return !IsAbsent(value) && SkinFilePath(folder, skinName, value, path) ? 1 : 0;
+}
+
+int SkinNamedFiles(LPCWSTR skinPath, WCHAR paths[][MAX_PATH])
+{
+    WCHAR skinName[MAX_PATH], key[16];
+    WCHAR folder[MAX_PATH + 8];
+    SkinNameFromPath(skinPath, skinName);
+    SkinFilesFolder(skinPath, folder);
+    int count = AddNamedFile(skinPath, folder, skinName, u"FILE", u"BACKIMAGE", paths[0]);
+    count += AddNamedFile(skinPath, folder, skinName, u"FILE", u"PARTSIMAGE", paths[count]);
+    for (int n = 1; n <= SoundCount; n++) {
+        wsprintfW(key, u"SOUND%02d", n);
+        count += AddNamedFile(skinPath, folder, skinName, u"SOUND", key, paths[count]);
+    }
+    return count;
 }
 
 int32_t LoadSkin(LPCWSTR skinPath)

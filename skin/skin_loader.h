@@ -10,5 +10,15 @@
 // 0 when the skin is loaded, 1 when loading stopped (its message has then been shown).
 int32_t LoadSkin(LPCWSTR skinPath);
 
+// Where the loader's messages go: null (the device's way) shows them in a message box owned by
+// the main window; otherwise the text is copied there (MAX_PATH units) and nothing is shown.
+extern LPWSTR skinMessageSink;
+
 // The skin's name from its file path, into name (MAX_PATH units).
 void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name);
+
+// The most files a skin names: its background and parts images and nine sounds.
+constexpr int SkinNamedFileCount = 11;
+// The full paths of the files that the skin file names, as LoadSkin builds them, into paths;
+// returns how many. Keys that are absent, and names whose paths would not fit, are left out.
+int SkinNamedFiles(LPCWSTR skinPath, WCHAR paths[][MAX_PATH]);

@@ -5,6 +5,8 @@
 
 // Of an icon's images, the one whose width is nearest to preferredSize (the larger on a tie).
 const ImageResource* FindIconImage(HINSTANCE instance, UINT id, int preferredSize);
+// The same for an icon handle from LoadIconW; null for anything else.
+const ImageResource* IconHandleImage(HICON icon, int preferredSize);
 const ImageResource* FindBitmapImage(HINSTANCE instance, UINT id);
 const MenuResource* FindMenu(HINSTANCE instance, UINT id);
 const MenuBarResource* FindMenuBar(HINSTANCE instance, UINT id);

@@ -151,6 +151,14 @@ const ImageResource* FindIconImage(HINSTANCE instance, UINT id, int preferredSiz
     return table ? NearestImage(FindById(table->icons, table->iconCount, id), preferredSize) : nullptr;
 }
 
+const ImageResource* IconHandleImage(HICON icon, int preferredSize)
+{
+    for (const auto& [instance, table] : registered)
+        if (IsEntryOf(table->icons, table->iconCount, icon))
+            return NearestImage(reinterpret_cast<const IconResource*>(icon), preferredSize);
+    return nullptr;
+}
+
 const ImageResource* FindBitmapImage(HINSTANCE instance, UINT id)
 {
     const ResourceTable* table = TableOf(instance);

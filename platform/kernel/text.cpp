@@ -181,6 +181,15 @@ int wcscmp(LPCWSTR a, LPCWSTR b)
     return *a < *b ? -1 : (*a > *b ? 1 : 0);
 }
 
+int wcsncmp(LPCWSTR a, LPCWSTR b, size_t count)
+{
+    for (; count > 0; --count, ++a, ++b) {
+        if (*a != *b) return *a < *b ? -1 : 1;
+        if (*a == 0) return 0;
+    }
+    return 0;
+}
+
 WCHAR* wcschr(LPCWSTR text, WCHAR c)
 {
     for (;; ++text) {

@@ -6,6 +6,7 @@
 #include "platform/host.h"
 #include "platform/inspect.h"
 #include "platform/screen.h"
+#include "platform/ui/notify_icons.h"
 #include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
@@ -87,6 +88,20 @@ void DrawOkButton(PixelBuffer& target)
     RenderText(target, x, y, ok, size, TitleTextColor);
 }
 
+// Notification icons right to left from `right`; returns the left edge of the leftmost.
+int DrawNotifyIcons(PixelBuffer& target, int right)
+{
+    constexpr int Gap = 2;
+    int top = (TitleBarHeight - NotifyIconSize) / 2;
+    for (const ImageResource* image : NotifyIconImages()) {
+        right -= Gap + NotifyIconSize;
+        for (int y = 0; y < NotifyIconSize && y < image->height; ++y)
+            for (int x = 0; x < NotifyIconSize && x < image->width; ++x)
+                Plot(target, right + x, top + y, image->pixels[size_t(y) * size_t(image->width) + size_t(x)]);
+    }
+    return right;
+}
+
 void DrawTitleBar(PixelBuffer& target)
 {
     Fill(target, RECT{0, 0, ScreenWidth, TitleBarHeight - 1}, TitleBarColor);
@@ -94,9 +109,10 @@ void DrawTitleBar(PixelBuffer& target)
     HWND active = ActiveWindow();
     bool ok = active && TitleBarOkButton(active);
     int buttonLeft = ScreenWidth - (ok ? OkButtonWidth : CloseButtonWidth);
+    int iconsLeft = DrawNotifyIcons(target, buttonLeft);
     std::u16string title = active ? WindowTitle(active) : std::u16string();
     if (!title.empty()) {
-        RECT clip{0, 0, buttonLeft - 2, TitleBarHeight};
+        RECT clip{0, 0, iconsLeft - 2, TitleBarHeight};
         int y = (TitleBarHeight - TextLineHeight(TitleTextSize)) / 2;
         RenderText(target, TitleTextLeft, y, title, TitleTextSize, TitleTextColor, &clip);
     }

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -62,6 +63,10 @@ uintptr_t nextHandle = 0x1000;
 uint64_t nextSerial = 0;
 ATOM nextAtom = 0xC000;
 std::vector<InvalidateRecord> invalidateLog;
+
+// Messages that other threads of the process posted, taken into the queue on the loop's thread.
+std::mutex workerInboxLock;
+std::vector<MSG> workerInbox;
 
 Window* Find(HWND window)
 {
@@ -517,8 +522,33 @@ void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, b
     queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, control, text});
 }
 
+void PostMessagesFromWorker(const std::vector<MSG>& messages)
+{
+    {
+        std::lock_guard<std::mutex> guard(workerInboxLock);
+        for (MSG msg : messages) {
+            msg.time = Milliseconds();
+            workerInbox.push_back(msg);
+        }
+    }
+    HostWake();
+}
+
+// Messages for windows that are gone by now are dropped.
+static void TakeWorkerMessages()
+{
+    std::vector<MSG> arrived;
+    {
+        std::lock_guard<std::mutex> guard(workerInboxLock);
+        arrived.swap(workerInbox);
+    }
+    for (const MSG& msg : arrived)
+        if (Find(msg.hwnd)) queue.push_back(QueuedMessage{msg, false, {}});
+}
+
 bool TakeNextMessage(MSG* msg)
 {
+    TakeWorkerMessages();
     if (!queue.empty()) {
         QueuedMessage next = queue.front();
         queue.pop_front();
@@ -550,6 +580,10 @@ void ResetWindows()
     windows.clear();
     classes.clear();
     queue.clear();
+    {
+        std::lock_guard<std::mutex> guard(workerInboxLock);
+        workerInbox.clear();
+    }
     quitPending = false;
     quitCode = 0;
     activeWindow = nullptr;

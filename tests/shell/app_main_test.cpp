@@ -1,73 +1,17 @@
 // The whole program in the headless host: start-up, settings, the main window's commands and the
 // dialogs, driven by an idle handler that acts as the user.
-#include "tests/support/skin_fixture.h"
+#include "tests/support/program_fixture.h"
 
 #include "engine/calc_state.h"
-#include "platform/headless.h"
-#include "platform/host_paths.h"
-#include "platform/inspect.h"
-#include "platform/user/window_internals.h"
-#include "shell/app_main.h"
 #include "shell/main_window.h"
-#include "skin/surface_bank.h"
-
-#include <functional>
 
 namespace {
 
-const HINSTANCE Instance = reinterpret_cast<HINSTANCE>(uintptr_t(0x10000));
 const char16_t SkinDialogTitle[] = u"スキン選択";
 const char16_t AboutTitle[] = u"About Numbrix";
 
-class AppTest : public ::testing::Test {
+class AppTest : public ProgramTest {
 protected:
-    void SetUp() override
-    {
-        ReleaseSurfaces();
-        ResetHeadlessDevice();
-        ClearMessageBoxLog();
-        ClearSoundLog();
-        registry = install.HostPath("config/registry.reg");
-        setenv("NUMBRIX_REGISTRY", registry.c_str(), 1);
-        // The single-instance lock lives there: tests running side by side must not see each other.
-        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) savedRuntime = runtime;
-        std::filesystem::create_directories(install.HostPath("run"));
-        setenv("XDG_RUNTIME_DIR", install.HostPath("run").c_str(), 1);
-        OverrideModuleFileName(install.HostPath("numbrix").c_str());
-        appSettings = AppSettings{};
-    }
-    void TearDown() override
-    {
-        SetIdleHandler({});
-        ReleaseSurfaces();
-        ResetHeadlessDevice();
-        OverrideModuleFileName(nullptr);
-        unsetenv("NUMBRIX_REGISTRY");
-        if (savedRuntime.empty()) unsetenv("XDG_RUNTIME_DIR");
-        else setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
-    }
-
-    // Runs the program; each time it waits for the user, the next step acts (and returns true),
-    // until the steps are done; then the host closes the window as the user would.
-    int Run(std::vector<std::function<void()>> steps, std::u16string commandLine = u"")
-    {
-        size_t next = 0;
-        SetIdleHandler([&]() {
-            if (next >= steps.size()) return false;
-            steps[next++]();
-            return true;
-        });
-        int result = AppMain(Instance, nullptr, commandLine.data(), SW_SHOW);
-        EXPECT_EQ(next, steps.size()) << "the program ended before every step ran";
-        return result;
-    }
-
-    static HWND WindowTitled(const char16_t* title)
-    {
-        for (HWND window : TopLevelWindows())
-            if (IsWindow(window) && WindowShown(window) && WindowTitle(window) == title) return window;
-        return nullptr;
-    }
     static void Command(HWND window, WPARAM command) { PostMessageW(window, WM_COMMAND, command, 0); }
     static std::vector<std::u16string> SkinList(HWND dialog)
     {
@@ -96,10 +40,6 @@ protected:
         return install.dir.DevicePath("elsewhere/" + name + ".skn");
     }
 
-    std::string RegistryText() { return ReadFile(registry); }
-    bool RegistryHolds(const std::string& text) { return RegistryText().find(text) != std::string::npos; }
-    std::u16string SkinPath(const char* name) { return std::u16string(appDirectory) + u"skin\\" + DevicePathFromHost(name); }
-
     static bool SoundChecked()
     {
         HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuBar, SHCMBM_GETSUBMENU, 0, 40001));
@@ -107,10 +47,6 @@ protected:
         CheckMenuItem(menu, 40005, previous & MF_CHECKED);
         return previous & MF_CHECKED;
     }
-
-    TestInstallation install;
-    std::string registry;
-    std::string savedRuntime;
 };
 
 TEST_F(AppTest, FirstStartUsesTheDefaultsAndWritesBothValuesAtExit)

@@ -1,7 +1,7 @@
-// Draws the program's icon (32 x 32 and 16 x 16, 16 colours) and the About picture (100 x 100,
-// 256 colours) and writes them as C++ arrays for the program's resources; with --icons, also the
-// desktop's icons of the same calculator, each drawn for its size, as PNG images in the layout of
-// the icon theme: DIR/SIZExSIZE/apps/NAME.png.
+// Draws the program's icon (32 x 32 and 16 x 16, 16 colours), the About picture (100 x 100,
+// 256 colours) and the mark of a broken skin (16 x 16) and writes them as C++ arrays for the
+// program's resources; with --icons, also the desktop's icons of the same calculator, each drawn
+// for its size, as PNG images in the layout of the icon theme: DIR/SIZExSIZE/apps/NAME.png.
 //   numbrix-make-art OUTPUT.inc [--icons DIR NAME]
 #include <algorithm>
 #include <cmath>
@@ -74,6 +74,15 @@ Picture AboutPicture()
         auto level = [](uint32_t v) { return uint32_t(std::lround(v / 51.0) * 51); };
         p.pixels[i] = level(c >> 16 & 255) << 16 | level(c >> 8 & 255) << 8 | level(c & 255);
     }
+    return p;
+}
+
+// The mark of a skin that did not load: a red square with a white exclamation mark.
+Picture BrokenMark()
+{
+    Picture p(16, 16, Palette16[9]);
+    p.Fill(7, 2, 9, 10, 0, Palette16[15]);
+    p.Fill(7, 12, 9, 14, 0, Palette16[15]);
     return p;
 }
 
@@ -193,5 +202,6 @@ int main(int argc, char** argv)
     Write(out, "IconPixels32", Calculator(32, Palette16[6], Palette16[8], Palette16[10], Palette16[2], Palette16[15], Palette16[9]));
     Write(out, "IconPixels16", Calculator(16, Palette16[6], Palette16[8], Palette16[10], Palette16[2], Palette16[15], Palette16[9]));
     Write(out, "AboutPixels", AboutPicture());
+    Write(out, "BrokenMarkPixels16", BrokenMark());
     return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -2,12 +2,17 @@
 // the face that the calculator shows, with the calculator's own loader, key handling and painter
 // running in the headless host.
 #include "platform/catalogue.h"
+#include "tools/skin_tool/calculator_session.h"
+#include "tools/skin_tool/new_skin.h"
 #include "tools/skin_tool/skin_check.h"
+#include "tools/skin_tool/skin_guide.h"
 #include "tools/skin_tool/skin_location.h"
 #include "tools/skin_tool/skin_render.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,16 +20,36 @@ using namespace skintool;
 
 namespace {
 
+constexpr int DefaultGuideScale = 2;
+
 constexpr const char* Usage =
-    "usage: numbrix-skin check FILE.skn... [--app-dir DIR]\n"
-    "       numbrix-skin render FILE.skn --keys \"KEYS\" --out FACE.png [--app-dir DIR]\n"
-    "       numbrix-skin render FILE.skn --all-states --out SHEET.png [--app-dir DIR]\n"
+    "usage: numbrix-skin new NAME [--from SKIN.skn] [--dir SKIN_DIR]\n"
+    "       numbrix-skin guide FILE.skn --out GUIDE.png [--scale N] [--app-dir DIR]\n"
+    "       numbrix-skin check FILE.skn... [--app-dir DIR]\n"
+    "       numbrix-skin render FILE.skn --keys \"KEYS\" --out FACE.png [--scale N] [--app-dir DIR]\n"
+    "       numbrix-skin render FILE.skn --all-states --out SHEET.png [--scale N] [--app-dir DIR]\n"
     "       numbrix-skin help\n";
 
 constexpr const char* Help =
     "\n"
-    "Checks and renders skins of the Numbrix calculator with the calculator's own skin loader,\n"
-    "key handling and painter.\n"
+    "Starts, checks and renders skins of the Numbrix calculator with the calculator's own skin\n"
+    "loader, key handling and painter.\n"
+    "\n"
+    "new NAME [--from SKIN.skn] [--dir SKIN_DIR]\n"
+    "    Writes SKIN_DIR/NAME.skn and SKIN_DIR/NAME/ with copies of the images and sounds of SKIN\n"
+    "    (the calculator's default skin beside numbrix-skin when not given), the skin file saying\n"
+    "    in remarks what each section and group of keys is; the new skin loads at once. SKIN_DIR\n"
+    "    is \"skin\" in the working directory when not given, and its name must be \"skin\", where\n"
+    "    the calculator looks for skins. Nothing that exists is overwritten, and names that the\n"
+    "    calculator could not load (empty, with / or \\, with paths over 259 characters) are\n"
+    "    refused, with the reason; the exit status is then 1.\n"
+    "\n"
+    "guide FILE.skn --out GUIDE.png [--scale N]\n"
+    "    Draws the parts image with every cell's rectangle outlined and labelled (\"7 up\",\n"
+    "    \"display 3\", \"minus indicator\") beside the face at start with every area outlined and\n"
+    "    labelled (its key, \"panel\", \"position 0\", \"indicator\"); what check finds fault with\n"
+    "    is outlined in red. Each skin pixel is N x N pixels (default 2): the parts image's\n"
+    "    top-left corner is at (8N, 18N), the face's at ((32 + parts image width) N, 18N).\n"
     "\n"
     "check FILE.skn...\n"
     "    Reports every problem of each skin, one line each: \"FILE:LINE: error: KEY: text\" or\n"
@@ -35,6 +60,7 @@ constexpr const char* Help =
     "render FILE.skn --keys \"KEYS\" --out FACE.png\n"
     "    Starts the calculator with the skin, presses the keys with the stylus and writes the\n"
     "    240 x 268 face it then shows as a PNG image. Without --keys: the face at start.\n"
+    "    --scale N makes each pixel N x N pixels (nearest neighbour), here and with --all-states.\n"
     "render FILE.skn --all-states --out SHEET.png\n"
     "    Writes a sheet of faces: each mode with an operator pending, the error state, and each\n"
     "    key held down, so that every cell the calculator draws is in use.\n"
@@ -61,7 +87,7 @@ constexpr const char* Help =
     "the calculator shows it, in the language that LANGUAGE, LC_ALL, LC_MESSAGES and LANG ask for.\n"
     "\n"
     "Exit status: 0 success (check: no errors), 1 errors (check: the skin has errors; render: the\n"
-    "skin does not load or the image cannot be written), 2 usage error.\n";
+    "skin does not load; new: the skin is refused; any: a file cannot be written), 2 usage error.\n";
 
 int UsageError(const std::string& problem)
 {
@@ -70,66 +96,116 @@ int UsageError(const std::string& problem)
 }
 
 struct Arguments {
-    std::vector<std::string> files;
-    std::string appDir, keys, out;
-    bool keysGiven = false, allStates = false;
+    std::vector<std::string> files;   // what is not an option: skin files, or the new skin's name
+    std::map<std::string, std::string> options;   // given options with their values ("" for a flag)
+    std::string Option(const std::string& name) const
+    {
+        auto it = options.find(name);
+        return it == options.end() ? "" : it->second;
+    }
+    bool Has(const std::string& name) const { return options.count(name) > 0; }
+};
+
+// The options, whether each takes a value, and the commands that take it.
+struct OptionRule {
+    const char* name;
+    const char* value;   // what the value is, for "needs" messages; null for a flag
+    std::vector<std::string> commands;
+};
+const OptionRule Options[] = {
+    {"--app-dir", "a directory", {"check", "render", "guide"}},
+    {"--keys", "a key sequence", {"render"}},
+    {"--out", "a file name", {"render", "guide"}},
+    {"--all-states", nullptr, {"render"}},
+    {"--scale", "a whole number from 1 to 16", {"render", "guide"}},
+    {"--from", "a skin file", {"new"}},
+    {"--dir", "a skin directory", {"new"}},
 };
 
 // Parses what follows the command; an empty result means success.
-std::string ParseArguments(int argc, char** argv, Arguments* args)
+std::string ParseArguments(int argc, char** argv, const std::string& command, Arguments* args)
 {
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
-        auto value = [&](std::string* target) {
-            if (i + 1 >= argc) return false;
-            *target = argv[++i];
-            return true;
-        };
-        if (arg == "--app-dir") {
-            if (!value(&args->appDir)) return "--app-dir needs a directory";
-        } else if (arg == "--keys") {
-            if (!value(&args->keys)) return "--keys needs a key sequence";
-            args->keysGiven = true;
-        } else if (arg == "--out") {
-            if (!value(&args->out)) return "--out needs a file name";
-        } else if (arg == "--all-states") {
-            args->allStates = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return "unknown option " + arg;
-        } else {
+        const OptionRule* rule = nullptr;
+        for (const OptionRule& option : Options)
+            if (arg == option.name) rule = &option;
+        if (!rule) {
+            if (arg.size() > 1 && arg[0] == '-') return "unknown option " + arg;
             args->files.push_back(arg);
+            continue;
         }
+        if (std::find(rule->commands.begin(), rule->commands.end(), command) == rule->commands.end())
+            return command + " takes no " + arg;
+        if (rule->value && i + 1 >= argc) return arg + " needs " + rule->value;
+        args->options[arg] = rule->value ? argv[++i] : "";
     }
     return "";
+}
+
+// --scale N, 1 when not given; 0 when N is no whole number from 1 to 16.
+int Scale(const Arguments& args, int fallback)
+{
+    if (!args.Has("--scale")) return fallback;
+    const std::string& text = args.Option("--scale");
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
+    int scale = std::stoi(text);
+    return scale >= 1 && scale <= 16 ? scale : 0;
 }
 
 int Check(const Arguments& args)
 {
     if (args.files.empty()) return UsageError("check needs a skin file");
-    if (args.keysGiven || args.allStates || !args.out.empty()) return UsageError("check takes no --keys, --all-states or --out");
     int status = 0;
     for (const std::string& file : args.files) {
-        SkinLocation location = LocateSkin(file, args.appDir);
-        CheckReport report = CheckSkin(location);
+        SkinLocation location = LocateSkin(file, args.Option("--app-dir"));
+        CheckReport report =
+            CheckSkin(location, [&](std::u16string* message) { return TrialLoad(location, message); });
         PrintReport(report, file, location, stdout);
         if (report.errors > 0) status = 1;
     }
     return status;
 }
 
+// The one skin file that render and guide take, with the warnings about where it lies.
+SkinLocation OneSkin(const Arguments& args)
+{
+    SkinLocation location = LocateSkin(args.files[0], args.Option("--app-dir"));
+    for (const std::string& warning : location.warnings)
+        std::fprintf(stderr, "numbrix-skin: warning: %s\n", warning.c_str());
+    return location;
+}
+
 int Render(const Arguments& args)
 {
     if (args.files.size() != 1) return UsageError("render needs exactly one skin file");
-    if (args.out.empty()) return UsageError("render needs --out FILE.png");
-    if (args.allStates && args.keysGiven) return UsageError("--all-states and --keys exclude each other");
-    SkinLocation location = LocateSkin(args.files[0], args.appDir);
-    for (const std::string& warning : location.warnings)
-        std::fprintf(stderr, "numbrix-skin: warning: %s\n", warning.c_str());
-    if (args.allStates) return RenderAllStates(location, args.out);
+    if (!args.Has("--out")) return UsageError("render needs --out FILE.png");
+    if (args.Has("--all-states") && args.Has("--keys")) return UsageError("--all-states and --keys exclude each other");
+    int scale = Scale(args, 1);
+    if (scale == 0) return UsageError("--scale needs a whole number from 1 to 16");
     std::vector<std::string> words;
     std::string unknown;
-    if (!SplitKeySequence(args.keys, &words, &unknown)) return UsageError("\"" + unknown + "\" is not a key");
-    return RenderFace(location, words, args.out);
+    if (!SplitKeySequence(args.Option("--keys"), &words, &unknown)) return UsageError("\"" + unknown + "\" is not a key");
+    SkinLocation location = OneSkin(args);
+    if (args.Has("--all-states")) return RenderAllStates(location, args.Option("--out"), scale);
+    return RenderFace(location, words, args.Option("--out"), scale);
+}
+
+int Guide(const Arguments& args)
+{
+    if (args.files.size() != 1) return UsageError("guide needs exactly one skin file");
+    if (!args.Has("--out")) return UsageError("guide needs --out FILE.png");
+    int scale = Scale(args, DefaultGuideScale);
+    if (scale == 0) return UsageError("--scale needs a whole number from 1 to 16");
+    return WriteGuide(OneSkin(args), args.Option("--out"), scale);
+}
+
+int New(const Arguments& args)
+{
+    if (args.files.size() != 1) return UsageError("new needs the new skin's name");
+    std::string from = args.Has("--from") ? args.Option("--from") : DefaultSkinBesideTool();
+    if (from.empty()) return UsageError("no default skin beside numbrix-skin; name one with --from SKIN.skn");
+    return NewSkin(args.files[0], from, args.Has("--dir") ? args.Option("--dir") : DefaultNewSkinDirectory);
 }
 
 }  // namespace
@@ -143,10 +219,13 @@ int main(int argc, char** argv)
         std::printf("%s%s", Usage, Help);
         return 0;
     }
+    if (command != "check" && command != "render" && command != "guide" && command != "new")
+        return UsageError("unknown command " + command);
     Arguments args;
-    std::string problem = ParseArguments(argc, argv, &args);
+    std::string problem = ParseArguments(argc, argv, command, &args);
     if (!problem.empty()) return UsageError(problem);
     if (command == "check") return Check(args);
     if (command == "render") return Render(args);
-    return UsageError("unknown command " + command);
+    if (command == "guide") return Guide(args);
+    return New(args);
 }

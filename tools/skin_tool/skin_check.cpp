@@ -7,7 +7,6 @@
 #include "platform/text.h"
 #include "skin/skin_ini.h"
 #include "skin/surface_bank.h"
-#include "tools/skin_tool/calculator_session.h"
 #include "tools/skin_tool/key_words.h"
 #include "tools/skin_tool/skin_check_internal.h"
 
@@ -377,10 +376,10 @@ std::string LoaderMessageMeaning(const std::u16string& text)
 }
 
 // The calculator's loader on the skin: its message when it refuses the skin, else nothing.
-std::vector<Finding> RunLoader(const SkinLocation& location)
+std::vector<Finding> RunLoader(const LoaderVerdict& verdict)
 {
     std::u16string message;
-    if (TrialLoad(location, &message)) return {};
+    if (verdict(&message)) return {};
     std::string meaning = LoaderMessageMeaning(message);
     return {Finding{Severity::Error, 0, "",
                     "the calculator does not load this skin; it shows \"" + Utf8Of(message) + "\"" +
@@ -412,17 +411,17 @@ void SkinFacts::Warning(int line, const std::string& key, const std::string& tex
     findings.push_back(Finding{Severity::Warning, line, key, text});
 }
 
-CheckReport CheckSkin(const SkinLocation& location)
+CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict, SkinFacts* factsOut)
 {
     SkinFacts facts;
     facts.location = &location;
     for (const std::string& warning : location.warnings) facts.Warning(0, "", warning);
-    std::vector<Finding> verdict;   // the loader's, reported last
+    std::vector<Finding> loaderFindings;   // reported last
     bool readable = false;
     std::string bytes = RawBytes(location.hostPath, &readable);
     facts.source = ScanSkinSource(location.devicePath, bytes);
-    bool installed = InstallAppDirectory(location);
-    if (!installed)
+    bool directoryFits = location.appDirectory.size() < MAX_PATH;
+    if (!directoryFits)
         facts.Error(0, "", "the program's directory " + location.appHostDir + " is too long a path for the calculator");
     if (location.devicePath.size() >= MAX_PATH)
         facts.Error(0, "", "the skin file's path has " + std::to_string(location.devicePath.size()) +
@@ -448,16 +447,17 @@ CheckReport CheckSkin(const SkinLocation& location)
         CheckDisplayPositions(facts);
         CheckErrorSign(facts);
         CheckOperatorIndicators(facts);
-        if (installed && location.devicePath.size() < MAX_PATH) verdict = RunLoader(location);
+        if (directoryFits && location.devicePath.size() < MAX_PATH) loaderFindings = RunLoader(verdict);
     }
 
     CheckReport report;
     report.findings = std::move(facts.findings);
     std::stable_sort(report.findings.begin(), report.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
-    report.findings.insert(report.findings.end(), verdict.begin(), verdict.end());
+    report.findings.insert(report.findings.end(), loaderFindings.begin(), loaderFindings.end());
     for (const Finding& finding : report.findings)
         (finding.severity == Severity::Error ? report.errors : report.warnings)++;
+    if (factsOut) *factsOut = std::move(facts);
     return report;
 }
 
@@ -515,6 +515,14 @@ std::string AreaRole(int area)
         return "display position " + std::to_string(position) + (position == 0 ? ", the rightmost" : "");
     }
     return "operator indicator";
+}
+
+std::string SoundRole(int sound)
+{
+    static const char* const roles[SoundCount] = {
+        "the skin is loaded", "digits, point and sign", "mode keys", "clear all", "clear entry",
+        "backspace",          "operators",              "equals",    "the program ends"};
+    return roles[sound];
 }
 
 bool CellNeverDrawn(int cell)

@@ -6,6 +6,7 @@
 #include "tools/skin_tool/skin_location.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,14 @@ struct CheckReport {
     int warnings = 0;
 };
 
-CheckReport CheckSkin(const SkinLocation& location);
+// The calculator's own loader on the skin, the check's last word: true when the skin loads,
+// otherwise false with the message that the calculator shows. The tool loads the skin in the
+// headless host (TrialLoad); the calculator reports the load it just tried.
+using LoaderVerdict = std::function<bool(std::u16string* message)>;
+
+struct SkinFacts;
+// factsOut, when given, receives what the check gathered (for the guide).
+CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict, SkinFacts* factsOut = nullptr);
 
 // "NAME:LINE: error: KEY: text", one line each, then a summary line.
 void PrintReport(const CheckReport& report, const std::string& name, const SkinLocation& location, FILE* out);

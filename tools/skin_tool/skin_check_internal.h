@@ -54,6 +54,7 @@ std::string SoundKey(int sound);   // "SOUND01" for sound 0
 // What a cell or an area is for: "up face of digit 7", "display position 0 (rightmost)".
 std::string CellRole(int cell);
 std::string AreaRole(int area);
+std::string SoundRole(int sound);   // "the skin is loaded", "digits, point and sign"...
 // A cell that the calculator never draws: the disabled face of a key that every mode enables.
 bool CellNeverDrawn(int cell);
 

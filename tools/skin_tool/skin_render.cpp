@@ -74,7 +74,20 @@ bool SplitKeySequence(const std::string& sequence, std::vector<std::string>* wor
     return true;
 }
 
-int RenderFace(const SkinLocation& location, const std::vector<std::string>& words, const std::string& outPath)
+PixelBuffer Enlarged(const PixelBuffer& picture, int scale)
+{
+    if (scale == 1) return picture;
+    PixelBuffer large;
+    large.Resize(picture.width * scale, picture.height * scale);
+    for (int y = 0; y < large.height; ++y)
+        for (int x = 0; x < large.width; ++x)
+            large.pixels[size_t(y) * size_t(large.width) + size_t(x)] =
+                picture.pixels[size_t(y / scale) * size_t(picture.width) + size_t(x / scale)];
+    return large;
+}
+
+int RenderFace(const SkinLocation& location, const std::vector<std::string>& words, const std::string& outPath,
+               int scale)
 {
     CalculatorSession session;
     std::u16string message;
@@ -83,7 +96,7 @@ int RenderFace(const SkinLocation& location, const std::vector<std::string>& wor
         return 1;
     }
     PressWords(session, words);
-    if (WritePng(session.Face(), outPath)) return 0;
+    if (WritePng(Enlarged(session.Face(), scale), outPath)) return 0;
     ReportNotWritten(outPath);
     return 1;
 }
@@ -106,7 +119,7 @@ std::vector<SheetFace> SheetFaces()
 }
 
 SheetResult WriteSheet(const SkinLocation& location, const std::vector<SheetFace>& faces, const SheetStyle& style,
-                       const std::string& outPath, std::u16string* loaderMessage)
+                       const std::string& outPath, std::u16string* loaderMessage, int scale)
 {
     int rows = (int(faces.size()) + style.columns - 1) / style.columns;
     int rowHeight = FaceHeight + style.captionHeight + SheetGap;
@@ -125,13 +138,13 @@ SheetResult WriteSheet(const SkinLocation& location, const std::vector<SheetFace
         if (style.captionHeight > 0)
             RenderText(sheet, left + 2, top + FaceHeight + 2, Utf16Of(faces[i].caption), 12, CaptionColour);
     }
-    return WritePng(sheet, outPath) ? SheetResult::Written : SheetResult::NotWritten;
+    return WritePng(Enlarged(sheet, scale), outPath) ? SheetResult::Written : SheetResult::NotWritten;
 }
 
-int RenderAllStates(const SkinLocation& location, const std::string& outPath)
+int RenderAllStates(const SkinLocation& location, const std::string& outPath, int scale)
 {
     std::u16string message;
-    switch (WriteSheet(location, SheetFaces(), AllStatesStyle, outPath, &message)) {
+    switch (WriteSheet(location, SheetFaces(), AllStatesStyle, outPath, &message, scale)) {
     case SheetResult::Written: return 0;
     case SheetResult::SkinNotLoaded: ReportNotLoaded(location, message); break;
     case SheetResult::NotWritten: ReportNotWritten(outPath); break;

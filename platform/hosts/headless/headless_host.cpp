@@ -8,6 +8,8 @@
 #include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 
@@ -42,6 +44,11 @@ int raiseRequests = 0;
 // Raise requests posted by the single-instance listener thread, taken on the loop's thread.
 std::mutex postedRaisesLock;
 int postedRaises = 0;
+
+// Wake-ups of worker threads that posted messages, waited for by WaitForWorkerMessages.
+std::mutex wakeLock;
+std::condition_variable wakeSignal;
+bool woken = false;
 
 bool TakePostedRaises()
 {
@@ -150,7 +157,24 @@ bool HostGetClipboardText(std::u16string* text)
     return true;
 }
 
+void HostWake()
+{
+    {
+        std::lock_guard<std::mutex> guard(wakeLock);
+        woken = true;
+    }
+    wakeSignal.notify_all();
+}
+
 // ---- For tests and tools ----
+
+bool WaitForWorkerMessages(int timeoutMs)
+{
+    std::unique_lock<std::mutex> guard(wakeLock);
+    bool arrived = wakeSignal.wait_for(guard, std::chrono::milliseconds(timeoutMs), [] { return woken; });
+    woken = false;
+    return arrived;
+}
 
 void InjectStylusDown(int x, int y)
 {
@@ -278,6 +302,10 @@ void ResetHeadlessDevice()
     {
         std::lock_guard<std::mutex> guard(postedRaisesLock);
         postedRaises = 0;
+    }
+    {
+        std::lock_guard<std::mutex> guard(wakeLock);
+        woken = false;
     }
     ResetInputState();
     ResetWindows();

@@ -7,7 +7,8 @@
 namespace {
 
 // One row for each option: its name, the name of its argument (null for none), what it does for
-// the help text, and how it fills the command line (false with *error set for a bad argument).
+// the help text ("\n" starts another line in the help's column), and how it fills the command
+// line (false with *error set for a bad argument).
 struct Option {
     const char* name;
     const char* argument;
@@ -38,8 +39,13 @@ const Option Options[] = {
          line.skinFile = value;
          return true;
      }},
+    {"--watch", nullptr, "watch the skin in use (--skin's or the stored one) and its\n"
+                         "images and sounds, and reload it on every save",
+     [](CommandLine& line, const char*, std::string*) { return line.watch = true; }},
     {"--scale", "N", "show the window N times the device's size", ReadScale},
 };
+
+constexpr size_t HelpColumn = 29;
 
 const char KeyboardHelp[] =
     "Keyboard:\n"
@@ -94,7 +100,9 @@ std::string UsageText()
     std::string text = "Usage: numbrix [OPTION]...\nA skinnable pocket calculator.\n\nOptions:\n";
     for (const Option& option : Options) {
         std::string left = std::string("  ") + option.name + (option.argument ? std::string(" ") + option.argument : "");
-        text += left + std::string(left.size() < 29 ? 29 - left.size() : 1, ' ') + option.help + "\n";
+        text += left + std::string(left.size() < HelpColumn ? HelpColumn - left.size() : 1, ' ');
+        for (const char* c = option.help; *c; ++c) text += *c == '\n' ? "\n" + std::string(HelpColumn, ' ') : std::string(1, *c);
+        text += "\n";
     }
     return text;
 }

@@ -1,6 +1,7 @@
 // The program's command line on the desktop: the options, their parsing and the help text. The
 // host owns it: --help and --version end the run before the host starts, --scale is the host
-// window's, --skin reaches the program as its command line (the skin file for this run).
+// window's, --skin and --watch reach the program as its command line (the skin file for this run,
+// and the live reload of the skin in use).
 #pragma once
 #include <string>
 
@@ -9,6 +10,7 @@ struct CommandLine {
     bool version = false;
     int scale = 0;           // 0: the kept or automatic scale
     std::string skinFile;    // as given; empty: the stored skin
+    bool watch = false;      // reload the skin in use (skinFile's or the stored one) on every save
     std::string error;       // not empty: what is wrong, one line; the run ends with exit code 2
 };
 

@@ -34,8 +34,19 @@ bool shown = false;
 bool redraw = true;
 std::u16string shownTitle;
 std::vector<uint32_t> frame;
-// The SDL event type that carries another instance's raise request (0 before the host starts).
+// The SDL event types that carry another instance's raise request and the wake-up of a worker
+// thread that posted a message (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
+std::atomic<Uint32> wakeEventType{0};
+
+void PushEvent(Uint32 type)
+{
+    if (type == 0) return;
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
+}
+
 // The scale the user chose with the zoom keys (0: automatic) and the window's place, kept for the
 // next run once the user has zoomed or moved the window.
 StoredPlacement kept;
@@ -142,6 +153,7 @@ bool Handle(const SDL_Event& event)
         return false;
     }
     if (shown && event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED) placementChanged = true;
+    if (wakeEventType != 0 && event.type == wakeEventType) return true;
     std::u16string typed = event.type == SDL_KEYDOWN ? TakeTextTypedBy(event.key) : std::u16string();
     SDL_GetWindowSize(hostWindow, &width, &height);
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
@@ -213,8 +225,9 @@ bool SdlHostStart(int requestedScale)
         return false;
     }
     SDL_StartTextInput();
-    Uint32 raiseType = SDL_RegisterEvents(1);
-    raiseEventType = raiseType == Uint32(-1) ? 0 : raiseType;
+    Uint32 firstType = SDL_RegisterEvents(2);
+    raiseEventType = firstType == Uint32(-1) ? 0 : firstType;
+    wakeEventType = firstType == Uint32(-1) ? 0 : firstType + 1;
     kept = LoadPlacement();
     Placement place = ChoosePlacement(kept, requestedScale, UsableDisplayAreas());
     int x = place.centred ? int(SDL_WINDOWPOS_CENTERED_DISPLAY(0)) : place.x;
@@ -241,6 +254,7 @@ void SdlHostStop()
     if (hostWindow) SDL_DestroyWindow(hostWindow);
     hostWindow = nullptr;
     raiseEventType = 0;
+    wakeEventType = 0;
     shown = false;
     placementChanged = false;
     redraw = true;
@@ -295,9 +309,10 @@ bool HostGetClipboardText(std::u16string* text)
 // SDL_PushEvent may be called from any thread; the event wakes SDL_WaitEvent.
 void HostPostRaiseRequest()
 {
-    Uint32 type = raiseEventType;
-    if (type == 0) return;
-    SDL_Event event{};
-    event.type = type;
-    SDL_PushEvent(&event);
+    PushEvent(raiseEventType);
+}
+
+void HostWake()
+{
+    PushEvent(wakeEventType);
 }

@@ -1,7 +1,7 @@
 // The program's process entry on the SDL2 host: read the command line, take the catalogues of the
 // environment's language into use, open the host, run the program's main routine with the instance
-// handle, the skin file of the command line and the show command, and end with its result as the
-// exit code.
+// handle, the program's part of the command line (--watch and the skin file) and the show command,
+// and end with its result as the exit code.
 #include "platform/catalogue.h"
 #include "platform/host_paths.h"
 #include "platform/hosts/sdl/command_line.h"
@@ -35,6 +35,15 @@ bool DeviceSkinPath(const std::string& file, std::u16string* devicePath, std::st
     return false;
 }
 
+// The program's command line (its form is the program's, see AppMain): "--watch" when given,
+// then the skin file's device path when given, one blank between them.
+std::u16string ProgramCommandLine(bool watch, const std::u16string& skin)
+{
+    std::u16string programLine = watch ? u"--watch" : u"";
+    if (watch && !skin.empty()) programLine += u' ';
+    return programLine + skin;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -54,7 +63,8 @@ int main(int argc, char** argv)
     UseCataloguesOfEnvironment();
     if (!SdlHostStart(line.scale)) return 1;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(uintptr_t(0x00010000));   // the program's module
-    int exitCode = AppMain(instance, nullptr, skin.data(), SW_SHOWNORMAL);
+    std::u16string programLine = ProgramCommandLine(line.watch, skin);
+    int exitCode = AppMain(instance, nullptr, programLine.data(), SW_SHOWNORMAL);
     SdlHostStop();
     return exitCode;
 }

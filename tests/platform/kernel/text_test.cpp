@@ -243,6 +243,23 @@ TEST(WideStrings, CompareOrdersByUnsignedCodeUnits)
     }
 }
 
+TEST(WideStrings, CompareAtMostCountUnits)
+{
+    const struct {
+        const char16_t* a;
+        const char16_t* b;
+        size_t count;
+        int sign;
+    } cases[] = {
+        {u"abc", u"abd", 2, 0}, {u"abc", u"abd", 3, -1}, {u"--watch x", u"--watch", 7, 0},
+        {u"--wat", u"--watch", 7, -1}, {u"ab", u"ab", 9, 0}, {u"\uFF01", u"a", 1, 1}, {u"a", u"b", 0, 0},
+    };
+    for (const auto& c : cases) {
+        int result = wcsncmp(c.a, c.b, c.count);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << Utf8FromUtf16(c.a) << " vs " << Utf8FromUtf16(c.b);
+    }
+}
+
 struct SearchCase {
     const char16_t* text;
     WCHAR c;

@@ -116,6 +116,21 @@ INSTANTIATE_TEST_SUITE_P(DefaultSkin, RenderedFace,
                                            Presses{"5 down:+", "5 down:add"}, Presses{"down:7 8", "7 8"},
                                            Presses{"a 1 down:hex", "1 down:hex"}));
 
+TEST(RenderedFace, ScaledMakesEachPixelASquare)
+{
+    TempDir scratch;
+    std::string skin = std::string(NUMBRIX_SKIN_BUILD_DIR) + "/default.skn";
+    ASSERT_EQ(RunTool({"render", skin, "--keys", "1 +", "--out", scratch.HostPath("1.png")}, scratch).status, 0);
+    ASSERT_EQ(RunTool({"render", skin, "--keys", "1 +", "--out", scratch.HostPath("3.png"), "--scale", "3"}, scratch).status, 0);
+    PngImage face = ReadPng(scratch.HostPath("1.png")), large = ReadPng(scratch.HostPath("3.png"));
+    ASSERT_EQ(large.width, 3 * face.width);
+    ASSERT_EQ(large.height, 3 * face.height);
+    int differing = 0;
+    for (int y = 0; y < large.height; ++y)
+        for (int x = 0; x < large.width; ++x) differing += large.at(x, y) != face.at(x / 3, y / 3);
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(RenderedSheet, HoldsTheFaceOfEveryStateInOrder)
 {
     TempDir scratch;
@@ -204,6 +219,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Usage{{"render", "SKIN", "--keys", "1 2 plus", "--out", "OUT"}, 2, "\"plus\" is not a key"},
                       Usage{{"render", "SKIN", "--keys", "1", "--all-states", "--out", "OUT"}, 2, "exclude each other"},
                       Usage{{"render", "SKIN", "--out", "/nonexistent-dir/face.png"}, 1, "cannot write"},
+                      Usage{{"render", "SKIN", "--out", "OUT", "--scale", "0"}, 2, "--scale needs a whole number"},
+                      Usage{{"check", "SKIN", "--scale", "2"}, 2, "check takes no --scale"},
+                      Usage{{"guide", "SKIN"}, 2, "guide needs --out"}, Usage{{"new"}, 2, "new needs the new skin's name"},
                       Usage{{"help"}, 0, "down:KEY"}, Usage{{"--help"}, 0, "the digit C in hexadecimal mode"}));
 
 }  // namespace

@@ -1,0 +1,96 @@
+// Live reload under --watch, the whole program in the headless host: a save is loaded over the
+// face with the calculator's state kept, a save of several files is one reload, and a save that
+// breaks the skin keeps the last good face with the red mark in the title bar and no message box
+// until a save mends it. Without --watch nothing is watched.
+#include "tests/support/program_fixture.h"
+
+#include "engine/calc_state.h"
+#include "engine/skin_cells.h"
+#include "platform/screen.h"
+
+namespace {
+
+constexpr uint32_t MarkRed = 0xFF0000;
+
+class SkinWatchTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        skinFile = install.HostPath("skin/live.skn");
+        install.WriteSkin("live");
+    }
+
+    static void TapKey(int key)
+    {
+        Area area = TestArea(key);
+        InjectTap(area.x + 1, area.y + 1 + TitleBarHeight);
+    }
+    static void TakeSave() { ASSERT_TRUE(WaitForWorkerMessages(5000)) << "the save was not noticed"; }
+    // A point of the background that no cell covers.
+    static uint32_t Background() { return ScreenPixel(100, TitleBarHeight + 5); }
+    // Inside the mark, left of the title bar's close button.
+    static uint32_t Mark() { return ScreenPixel(ScreenWidth - 26 - 2 - 16 + 2, 7); }
+    // Every load plays the skin's "loaded" sound.
+    int Loads()
+    {
+        int loads = 0;
+        for (const SoundRecord& sound : SoundLog()) loads += sound.path == SkinPath("live\\s1.wav");
+        return loads;
+    }
+
+    std::string skinFile;
+};
+
+TEST_F(SkinWatchTest, SavesReloadWithTheStateKeptAndABrokenSaveKeepsTheLastGoodFace)
+{
+    TestSkinText broken;
+    broken.Remove("AREA", "AREA17");
+    Run({[] {
+             TapKey(4);   // 1
+             TapKey(10);  // 2
+             TapKey(KeyAdd);
+         },
+         [&] { install.WriteSkin("live", TestSkinText(), 0x405060); },
+         [] { TakeSave(); },
+         [&] {
+             EXPECT_EQ(Background(), 0x405060u);
+             EXPECT_EQ(Loads(), 2) << "one load at start, one for the save of three files";
+             EXPECT_NE(Mark(), MarkRed);
+             install.WriteSkin("live", broken, 0x708090);
+         },
+         [] { TakeSave(); },
+         [&] {
+             EXPECT_EQ(Background(), 0x405060u) << "the last good face stays";
+             EXPECT_EQ(Mark(), MarkRed);
+             EXPECT_EQ(Loads(), 2);
+             TapKey(16);   // 3, drawn with the last good skin
+         },
+         [&] {
+             Area rightmost = TestArea(AreaFirstPosition);
+             EXPECT_EQ(ScreenPixel(rightmost.x + 2, rightmost.y + 2 + TitleBarHeight), CellColor(CellFirstDigit + 3));
+             install.WriteSkin("live", TestSkinText(), 0x708090);
+         },
+         [] { TakeSave(); },
+         [&] {
+             EXPECT_EQ(Background(), 0x708090u);
+             EXPECT_NE(Mark(), MarkRed);
+             EXPECT_EQ(Loads(), 3);
+         }},
+        u"--watch " + DevicePathFromHost(skinFile));
+    EXPECT_TRUE(MessageBoxLog().empty());
+    EXPECT_EQ(calcState.decimalAccumulator, 12.0);
+    EXPECT_EQ(calcState.decimalValue, 3.0);
+    EXPECT_EQ(calcState.pendingOp, OpAdd);
+    EXPECT_FALSE(RegistryHolds("live.skn")) << "the skin of --skin is kept for its run only";
+}
+
+TEST_F(SkinWatchTest, WithoutWatchNothingIsWatched)
+{
+    Run({[&] { install.WriteSkin("live", TestSkinText(), 0x405060); },
+         [] { EXPECT_FALSE(WaitForWorkerMessages(3 * ChangeNotifyQuietMs)); }},
+        DevicePathFromHost(skinFile));
+    EXPECT_EQ(Loads(), 1);
+}
+
+}  // namespace
