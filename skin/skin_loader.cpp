@@ -61,10 +61,7 @@ void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name)
     name[n] = 0;
 }
 
-// The folder whose NAME\ holds a skin's images and sounds: the skin directory beside the program
-// ("%sskin\" of the application directory), except for the skin file given on the command line,
-// whose images lie beside it, in the folder that holds it.
-static void SkinFilesFolder(LPCWSTR skinPath, LPWSTR folder)
+void SkinFilesFolder(LPCWSTR skinPath, LPWSTR folder)
 {
     if (commandLineSkin[0] == 0 || wcscmp(skinPath, commandLineSkin) != 0) {
         wsprintfW(folder, u"%sskin\\", appDirectory);
@@ -149,25 +146,29 @@ static void ReadSounds(LPCWSTR skinPath, LPCWSTR folder, LPCWSTR skinName)
 static_assert(SkinNamedFileCount == 2 + SoundCount, "two images and the sounds");
 
 // Adds the full path of the file that a key names, when the key is there and the path fits.
-static int AddNamedFile(LPCWSTR skinPath, LPCWSTR folder, LPCWSTR skinName, LPCWSTR section, LPCWSTR key,
-                        LPWSTR path)
+static int AddNamedFile(LPCWSTR skinPath, LPCWSTR section, LPCWSTR key, LPWSTR path)
 {
     WCHAR value[MAX_PATH];
     ReadSkinValue(section, key, AbsentValue, value, skinPath);
-    return !IsAbsent(value) && SkinFilePath(folder, skinName, value, path) ? 1 : 0;
+    return !IsAbsent(value) && SkinNamedFilePath(skinPath, value, path) ? 1 : 0;
+}
+
+bool SkinNamedFilePath(LPCWSTR skinPath, LPCWSTR fileName, LPWSTR path)
+{
+    WCHAR skinName[MAX_PATH], folder[MAX_PATH + 8];
+    SkinNameFromPath(skinPath, skinName);
+    SkinFilesFolder(skinPath, folder);
+    return SkinFilePath(folder, skinName, fileName, path);
 }
 
 int SkinNamedFiles(LPCWSTR skinPath, WCHAR paths[][MAX_PATH])
 {
-    WCHAR skinName[MAX_PATH], key[16];
-    WCHAR folder[MAX_PATH + 8];
-    SkinNameFromPath(skinPath, skinName);
-    SkinFilesFolder(skinPath, folder);
-    int count = AddNamedFile(skinPath, folder, skinName, u"FILE", u"BACKIMAGE", paths[0]);
-    count += AddNamedFile(skinPath, folder, skinName, u"FILE", u"PARTSIMAGE", paths[count]);
+    WCHAR key[16];
+    int count = AddNamedFile(skinPath, u"FILE", u"BACKIMAGE", paths[0]);
+    count += AddNamedFile(skinPath, u"FILE", u"PARTSIMAGE", paths[count]);
     for (int n = 1; n <= SoundCount; n++) {
         wsprintfW(key, u"SOUND%02d", n);
-        count += AddNamedFile(skinPath, folder, skinName, u"SOUND", key, paths[count]);
+        count += AddNamedFile(skinPath, u"SOUND", key, paths[count]);
     }
     return count;
 }

@@ -16,6 +16,15 @@ extern LPWSTR skinMessageSink;
 
 // The skin's name from its file path, into name (MAX_PATH units).
 void SkinNameFromPath(LPCWSTR skinPath, LPWSTR name);
+// The folder whose NAME\ holds the images and sounds of the skin file at skinPath, ending with a
+// backslash, into folder (MAX_PATH + 8 units): the skin directory beside the program ("%sskin\" of
+// appDirectory), except for the skin file given on the command line (commandLineSkin), whose
+// images and sounds lie in NAME\ of the folder that holds it.
+void SkinFilesFolder(LPCWSTR skinPath, LPWSTR folder);
+// The full path where LoadSkin reads a file that the skin file at skinPath names, "%s%s\%s" from
+// SkinFilesFolder, the skin name and the file name, into path (MAX_PATH units). False when it would
+// not fit (it is never cut short: that could name another file).
+bool SkinNamedFilePath(LPCWSTR skinPath, LPCWSTR fileName, LPWSTR path);
 
 // The most files a skin names: its background and parts images and nine sounds.
 constexpr int SkinNamedFileCount = 11;

@@ -14,7 +14,6 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -116,10 +115,10 @@ const std::vector<skintool::SheetFace> PreviewFaces = {
 };
 constexpr skintool::SheetStyle PreviewStyle = {4, 0, 0x808080};
 
-bool WritePreview(const SkinDesign& design, const std::filesystem::path& appDir, const std::filesystem::path& previewDir)
+bool WritePreview(const SkinDesign& design, const std::filesystem::path& skinDir, const std::filesystem::path& previewDir)
 {
     std::string name = design.name;
-    skintool::SkinLocation location = skintool::LocateSkin((appDir / "skin" / (name + ".skn")).string(), "");
+    skintool::SkinLocation location = skintool::LocateSkin((skinDir / (name + ".skn")).string(), "");
     std::filesystem::path out = previewDir / (name + ".png");
     std::u16string message;
     switch (skintool::WriteSheet(location, PreviewFaces, PreviewStyle, out.string(), &message)) {
@@ -135,27 +134,13 @@ bool WritePreview(const SkinDesign& design, const std::filesystem::path& appDir,
     return false;
 }
 
-// The calculator reads a skin's images from <its directory>/skin/<name>/, so the previews are drawn
-// from a scratch program directory whose "skin" links to the skin directory.
 bool WritePreviews(const std::filesystem::path& skinDir, const std::filesystem::path& previewDir)
 {
     std::error_code error;
     std::filesystem::create_directories(previewDir, error);
-    std::string scratch = (std::filesystem::temp_directory_path(error) / "numbrix-preview-XXXXXX").string();
-    if (!mkdtemp(scratch.data())) {
-        std::fprintf(stderr, "numbrix-make-skins: cannot create a directory in %s\n", scratch.c_str());
-        return false;
-    }
-    std::filesystem::path appDir = scratch;
-    std::filesystem::create_directory_symlink(std::filesystem::absolute(skinDir), appDir / "skin", error);
-    bool written = !error;
-    if (error) std::fprintf(stderr, "numbrix-make-skins: cannot link %s: %s\n", scratch.c_str(), error.message().c_str());
-    for (const SkinDesign& design : SkinDesigns) {
-        if (!written) break;
-        written = WritePreview(design, appDir, previewDir);
-    }
-    std::filesystem::remove_all(appDir, error);
-    return written;
+    for (const SkinDesign& design : SkinDesigns)
+        if (!WritePreview(design, skinDir, previewDir)) return false;
+    return true;
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ bool CalculatorSession::Start(const SkinLocation& location, std::u16string* mess
 {
     Stop();
     message->clear();
-    if (!InstallAppDirectory(location) || location.devicePath.size() >= MAX_PATH) {
+    if (!InstallSkinLocation(location)) {
         *message = u"(the paths are too long for the calculator)";
         return false;
     }

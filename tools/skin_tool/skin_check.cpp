@@ -3,6 +3,7 @@
 #include "tools/skin_tool/skin_check.h"
 
 #include "engine/key_table.h"
+#include "platform/host_paths.h"
 #include "platform/inspect.h"
 #include "platform/text.h"
 #include "skin/skin_ini.h"
@@ -422,7 +423,8 @@ CheckReport CheckSkin(const SkinLocation& location, const LoaderVerdict& verdict
     facts.source = ScanSkinSource(location.devicePath, bytes);
     bool directoryFits = location.appDirectory.size() < MAX_PATH;
     if (!directoryFits)
-        facts.Error(0, "", "the program's directory " + location.appHostDir + " is too long a path for the calculator");
+        facts.Error(0, "", "the program's directory " + HostPathFromDevice(location.appDirectory.c_str()) +
+                               " is too long a path for the calculator");
     if (location.devicePath.size() >= MAX_PATH)
         facts.Error(0, "", "the skin file's path has " + std::to_string(location.devicePath.size()) +
                                " characters; the calculator holds at most 259");

@@ -48,7 +48,7 @@ std::u16string MemberPath(SkinFacts& facts, const std::string& key, int line, co
 {
     std::u16string path;
     if (SkinMemberPath(*facts.location, name, &path)) return path;
-    size_t length = facts.location->appDirectory.size() + 5 + facts.location->skinName.size() + 1 + name.size();
+    size_t length = facts.location->filesFolder.size() + facts.location->skinName.size() + 1 + name.size();
     std::u16string shown = name.size() > 40 ? name.substr(0, 20) + u"..." + name.substr(name.size() - 12) : name;
     std::string text = "the full path of " + Quoted(shown) + " would have " + std::to_string(length) +
                        " characters, more than the 259 the calculator allows; " + consequence;

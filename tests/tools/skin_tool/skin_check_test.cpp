@@ -194,20 +194,6 @@ protected:
     TempDir scratch;
 };
 
-// Outside a directory named "skin" the images are still looked up in DIR/skin/NAME/, DIR being
-// the parent of the skin file's directory, and the layout is warned about.
-TEST_F(SkinToolLayout, SkinFileOutsideTheSkinDirectoryIsWarnedAbout)
-{
-    SkinCopy skin;
-    std::string elsewhere = skin.dir.HostPath("other/case.skn");
-    WriteFile(elsewhere, skin.text);
-    ToolRun run = RunTool({"check", elsewhere}, scratch);
-    EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("warning: the skin file does not lie in a directory named \"skin\""), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("1 warning (images and sounds in " + skin.ImageDir() + "/)"), std::string::npos) << run.out;
-}
-
 TEST_F(SkinToolLayout, AppDirChoosesWhereImagesAreLookedUp)
 {
     SkinCopy skin;
