@@ -145,8 +145,8 @@ std::string NewSkinText(const std::string& name, const std::string& from, const 
 
 // ---- What may be written ----
 
-// Why the calculator could not load a skin of this name from the skin directory; empty when it
-// could.
+// Why the calculator could not load a skin of this name from the target's directory; empty when
+// it could.
 std::string NameProblem(const std::string& name, const SkinLocation& target, const SkinValues& values)
 {
     std::u16string wide;
@@ -224,13 +224,11 @@ std::string DefaultSkinBesideTool()
     return "";
 }
 
-int NewSkin(const std::string& name, const std::string& from, const std::string& skinDir)
+int NewSkin(const std::string& name, const std::string& from, const std::string& directoryName)
 {
-    fs::path directory = fs::absolute(skinDir).lexically_normal();
-    if (directory.filename().empty()) directory = directory.parent_path();
-    if (directory.filename() != "skin")
-        return Refuse(directory.string() + " is not named \"skin\": the calculator takes a skin's images and sounds from "
-                                           "skin/NAME/ of its directory, so skins live in a directory named \"skin\"");
+    fs::path directory = fs::absolute(directoryName).lexically_normal();
+    std::error_code error;
+    if (!fs::is_directory(directory, error)) return Refuse(directory.string() + " is not a directory");
     SkinLocation source = LocateSkin(from, "");
     std::u16string message;
     if (!TrialLoad(source, &message))
@@ -243,7 +241,6 @@ int NewSkin(const std::string& name, const std::string& from, const std::string&
     for (const fs::path& path : {skinFile, imageDir})
         if (Exists(path)) return Refuse(path.string() + " exists; new never overwrites anything");
 
-    std::error_code error;
     fs::create_directories(imageDir, error);
     std::string problem = error ? "cannot create " + imageDir.string() + ": " + error.message() : "";
     if (problem.empty() && CopyFiles(source, target, values, &problem) &&

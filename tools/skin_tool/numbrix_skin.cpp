@@ -23,7 +23,7 @@ namespace {
 constexpr int DefaultGuideScale = 2;
 
 constexpr const char* Usage =
-    "usage: numbrix-skin new NAME [--from SKIN.skn] [--dir SKIN_DIR]\n"
+    "usage: numbrix-skin new NAME [--from SKIN.skn] [--dir DIR]\n"
     "       numbrix-skin guide FILE.skn --out GUIDE.png [--scale N] [--app-dir DIR]\n"
     "       numbrix-skin check FILE.skn... [--app-dir DIR]\n"
     "       numbrix-skin render FILE.skn --keys \"KEYS\" --out FACE.png [--scale N] [--app-dir DIR]\n"
@@ -35,14 +35,13 @@ constexpr const char* Help =
     "Starts, checks and renders skins of the Numbrix calculator with the calculator's own skin\n"
     "loader, key handling and painter.\n"
     "\n"
-    "new NAME [--from SKIN.skn] [--dir SKIN_DIR]\n"
-    "    Writes SKIN_DIR/NAME.skn and SKIN_DIR/NAME/ with copies of the images and sounds of SKIN\n"
-    "    (the calculator's default skin beside numbrix-skin when not given), the skin file saying\n"
-    "    in remarks what each section and group of keys is; the new skin loads at once. SKIN_DIR\n"
-    "    is \"skin\" in the working directory when not given, and its name must be \"skin\", where\n"
-    "    the calculator looks for skins. Nothing that exists is overwritten, and names that the\n"
-    "    calculator could not load (empty, with / or \\, with paths over 259 characters) are\n"
-    "    refused, with the reason; the exit status is then 1.\n"
+    "new NAME [--from SKIN.skn] [--dir DIR]\n"
+    "    Writes DIR/NAME.skn and DIR/NAME/ with copies of the images and sounds of SKIN (the\n"
+    "    calculator's default skin beside numbrix-skin when not given), the skin file saying in\n"
+    "    remarks what each section and group of keys is; numbrix --skin DIR/NAME.skn loads it at\n"
+    "    once. DIR is an existing directory, the working directory when not given. Nothing that\n"
+    "    exists is overwritten, and names that the calculator could not load (empty, with / or \\,\n"
+    "    with paths over 259 characters) are refused, with the reason; the exit status is then 1.\n"
     "\n"
     "guide FILE.skn --out GUIDE.png [--scale N]\n"
     "    Draws the parts image with every cell's rectangle outlined and labelled (\"7 up\",\n"
@@ -120,7 +119,7 @@ const OptionRule Options[] = {
     {"--all-states", nullptr, {"render"}},
     {"--scale", "a whole number from 1 to 16", {"render", "guide"}},
     {"--from", "a skin file", {"new"}},
-    {"--dir", "a skin directory", {"new"}},
+    {"--dir", "a directory", {"new"}},
 };
 
 // Parses what follows the command; an empty result means success.

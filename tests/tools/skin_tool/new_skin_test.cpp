@@ -46,20 +46,23 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"PathsOver259", std::string(240, 'n'), "skin", "the calculator holds at most 259"},
                       Refusal{"LongerThanAFileName", std::string(260, 'n'), "skin", "too long for a file name"},
                       Refusal{"Exists", "taken", "skin", "exists; new never overwrites"},
-                      Refusal{"DirectoryNotNamedSkin", "mine", "skins", "is not named \"skin\""}),
+                      Refusal{"NoSuchDirectory", "mine", "missing", "is not a directory"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
+// In any directory: its images and sounds lie in NAME/ beside the skin file, as --skin finds them.
 TEST(NewSkin, LoadsAtOnceWithItsSectionsExplained)
 {
     SkinCopy source("source", "midnight");
     source.Write();
     TempDir scratch;
-    std::string dir = scratch.HostPath("work/skin");
+    std::string dir = scratch.HostPath("work");
+    std::filesystem::create_directories(dir);
     ToolRun made = RunTool({"new", "mine", "--from", source.SkinFile(), "--dir", dir}, scratch);
     ASSERT_EQ(made.status, 0) << made.err;
     ToolRun check = RunTool({"check", dir + "/mine.skn"}, scratch);
     EXPECT_EQ(check.status, 0) << check.out;
-    EXPECT_NE(check.out.find("0 errors, 0 warnings"), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find("0 errors, 0 warnings (images and sounds in " + dir + "/mine/)"), std::string::npos)
+        << check.out;
     std::string text = ReadFile(dir + "/mine.skn");
     for (const char* remark : {"; [FILE]:", "; [CHARACTER]:", "; The down faces", "; The disabled faces", "; The display:",
                                "; The operator indicators", "; [AREA]:", "; The keys:", "; [SOUND]:"})
