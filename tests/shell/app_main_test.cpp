@@ -30,16 +30,6 @@ protected:
         Command(dialog, IDOK);
     }
 
-    // A skin outside the skin directory, its images and sounds in NAME/ beside it.
-    std::u16string WriteSkinElsewhere(const std::string& name)
-    {
-        install.dir.Write("elsewhere/" + name + "/back.bmp",
-                          Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, TestBackground)));
-        install.dir.Write("elsewhere/" + name + "/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
-        install.dir.Write("elsewhere/" + name + ".skn", TestSkinText().Text());
-        return install.dir.DevicePath("elsewhere/" + name + ".skn");
-    }
-
     static bool SoundChecked()
     {
         HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuBar, SHCMBM_GETSUBMENU, 0, 40001));
@@ -213,7 +203,7 @@ TEST_F(AppTest, CommandLineSkinIsForThisRunWithItsImagesBesideIt)
 {
     install.WriteSkin("default");
     install.WriteSkin("other");
-    std::u16string neon = WriteSkinElsewhere("neon");
+    std::u16string neon = install.WriteSkin("neon", TestSkinText(), TestBackground, "elsewhere");
     Run({[&] { EXPECT_EQ(std::u16string(appSettings.skinFile), neon); }}, neon);
     EXPECT_TRUE(MessageBoxLog().empty());
     ASSERT_FALSE(SoundLog().empty());

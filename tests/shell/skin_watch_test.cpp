@@ -17,9 +17,12 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        skinFile = install.HostPath("skin/live.skn");
-        install.WriteSkin("live");
+        skinFile = install.HostPath("work/live.skn");
+        Save(TestSkinText(), TestBackground);
     }
+
+    // The author's skin lies in a folder of its own, its images and sounds in live/ beside it.
+    void Save(const TestSkinText& text, uint32_t background) { install.WriteSkin("live", text, background, "work"); }
 
     static void TapKey(int key)
     {
@@ -35,7 +38,7 @@ protected:
     int Loads()
     {
         int loads = 0;
-        for (const SoundRecord& sound : SoundLog()) loads += sound.path == SkinPath("live\\s1.wav");
+        for (const SoundRecord& sound : SoundLog()) loads += sound.path == install.dir.DevicePath("work/live/s1.wav");
         return loads;
     }
 
@@ -51,13 +54,13 @@ TEST_F(SkinWatchTest, SavesReloadWithTheStateKeptAndABrokenSaveKeepsTheLastGoodF
              TapKey(10);  // 2
              TapKey(KeyAdd);
          },
-         [&] { install.WriteSkin("live", TestSkinText(), 0x405060); },
+         [&] { Save(TestSkinText(), 0x405060); },
          [] { TakeSave(); },
          [&] {
              EXPECT_EQ(Background(), 0x405060u);
              EXPECT_EQ(Loads(), 2) << "one load at start, one for the save of three files";
              EXPECT_NE(Mark(), MarkRed);
-             install.WriteSkin("live", broken, 0x708090);
+             Save(broken, 0x708090);
          },
          [] { TakeSave(); },
          [&] {
@@ -69,7 +72,7 @@ TEST_F(SkinWatchTest, SavesReloadWithTheStateKeptAndABrokenSaveKeepsTheLastGoodF
          [&] {
              Area rightmost = TestArea(AreaFirstPosition);
              EXPECT_EQ(ScreenPixel(rightmost.x + 2, rightmost.y + 2 + TitleBarHeight), CellColor(CellFirstDigit + 3));
-             install.WriteSkin("live", TestSkinText(), 0x708090);
+             Save(TestSkinText(), 0x708090);
          },
          [] { TakeSave(); },
          [&] {
@@ -87,7 +90,7 @@ TEST_F(SkinWatchTest, SavesReloadWithTheStateKeptAndABrokenSaveKeepsTheLastGoodF
 
 TEST_F(SkinWatchTest, WithoutWatchNothingIsWatched)
 {
-    Run({[&] { install.WriteSkin("live", TestSkinText(), 0x405060); },
+    Run({[&] { Save(TestSkinText(), 0x405060); },
          [] { EXPECT_FALSE(WaitForWorkerMessages(3 * ChangeNotifyQuietMs)); }},
         DevicePathFromHost(skinFile));
     EXPECT_EQ(Loads(), 1);

@@ -114,11 +114,12 @@ public:
     }
     ~TestInstallation() { appDirectory[0] = 0; }
 
-    // Writes a skin; returns the device path of its .skn file.
+    // Writes a skin into a folder of the installation (by default the program's skin directory),
+    // its images in NAME/ beside it; returns the device path of its .skn file.
     std::u16string WriteSkin(const std::string& name, const TestSkinText& text = TestSkinText(),
-                             uint32_t background = TestBackground)
+                             uint32_t background = TestBackground, const std::string& folder = "skin")
     {
-        const std::string skin = "skin/" + name;
+        const std::string skin = folder + "/" + name;
         dir.Write(skin + "/back.bmp", Bmp24(FaceWidth, FaceHeight, std::vector<uint32_t>(FaceWidth * FaceHeight, background)));
         dir.Write(skin + "/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight, TestPartsPixels()));
         dir.Write(skin + ".skn", text.Text());
