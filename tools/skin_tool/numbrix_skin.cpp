@@ -87,7 +87,8 @@ constexpr const char* Help =
     "the calculator shows it, in the language that LANGUAGE, LC_ALL, LC_MESSAGES and LANG ask for.\n"
     "\n"
     "Exit status: 0 success (check: no errors), 1 errors (check: the skin has errors; render: the\n"
-    "skin does not load; new: the skin is refused; any: a file cannot be written), 2 usage error.\n";
+    "skin does not load; new: the skin is refused; render, guide, new: a file cannot be written),\n"
+    "2 usage error.\n";
 
 int UsageError(const std::string& problem)
 {

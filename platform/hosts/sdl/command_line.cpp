@@ -34,7 +34,8 @@ const Option Options[] = {
      [](CommandLine& line, const char*, std::string*) { return line.help = true; }},
     {"--version", nullptr, "show the version and exit",
      [](CommandLine& line, const char*, std::string*) { return line.version = true; }},
-    {"--skin", "FILE", "use this skin file for this run (images and sounds in NAME/ beside it)",
+    {"--skin", "FILE", "use this skin file for this run, its images and sounds in\n"
+                       "NAME/ beside it",
      [](CommandLine& line, const char* value, std::string*) {
          line.skinFile = value;
          return true;
@@ -42,7 +43,8 @@ const Option Options[] = {
     {"--watch", nullptr, "watch the skin in use (--skin's or the stored one) and its\n"
                          "images and sounds, and reload it on every save",
      [](CommandLine& line, const char*, std::string*) { return line.watch = true; }},
-    {"--scale", "N", "show the window N times the device's size", ReadScale},
+    {"--scale", "N", "show the window N times the device's size (1 to 100, at\n"
+                     "most what fits the desktop)", ReadScale},
 };
 
 constexpr size_t HelpColumn = 29;
