@@ -7,10 +7,18 @@
 #include "engine/calc_state.h"
 #include "engine/skin_cells.h"
 #include "platform/screen.h"
+#include "shell/skin_watch.h"
 
 namespace {
 
 constexpr uint32_t MarkRed = 0xFF0000;
+
+size_t Occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
 
 class SkinWatchTest : public ProgramTest {
 protected:
@@ -49,6 +57,7 @@ TEST_F(SkinWatchTest, SavesReloadWithTheStateKeptAndABrokenSaveKeepsTheLastGoodF
 {
     TestSkinText broken;
     broken.Remove("AREA", "AREA17");
+    testing::internal::CaptureStderr();
     Run({[] {
              TapKey(4);   // 1
              TapKey(10);  // 2
@@ -81,11 +90,33 @@ TEST_F(SkinWatchTest, SavesReloadWithTheStateKeptAndABrokenSaveKeepsTheLastGoodF
              EXPECT_EQ(Loads(), 3);
          }},
         u"--watch " + DevicePathFromHost(skinFile));
+    std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Occurrences(report, skinFile + ": error: AREA17: is missing"), 1u) << report;
+    EXPECT_EQ(Occurrences(report, "the calculator does not load this skin"), 1u) << report;
+    EXPECT_EQ(Occurrences(report, "(images and sounds in " + install.HostPath("work/live") + "/)"), 1u) << report;
     EXPECT_TRUE(MessageBoxLog().empty());
     EXPECT_EQ(calcState.decimalAccumulator, 12.0);
     EXPECT_EQ(calcState.decimalValue, 3.0);
     EXPECT_EQ(calcState.pendingOp, OpAdd);
     EXPECT_FALSE(RegistryHolds("live.skn")) << "the skin of --skin is kept for its run only";
+}
+
+// The host hands the program "--watch" and the --skin file, each when given.
+TEST_F(SkinWatchTest, TheCommandLineNamesTheSkinAndWhetherItIsWatched)
+{
+    install.WriteSkin("default");
+    const std::u16string stored = SkinPath("default.skn"), given = DevicePathFromHost(skinFile);
+    const struct {
+        std::u16string line, skin;
+        bool watched;
+    } cases[] = {{u"", stored, false}, {u"--watch", stored, true}, {given, given, false}, {u"--watch " + given, given, true}};
+    for (const auto& c : cases) {
+        Run({[&] {
+                EXPECT_EQ(std::u16string(appSettings.skinFile), c.skin);
+                EXPECT_EQ(bool(skinWatchOn), c.watched);
+            }},
+            c.line);
+    }
 }
 
 TEST_F(SkinWatchTest, WithoutWatchNothingIsWatched)
