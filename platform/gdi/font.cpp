@@ -1,8 +1,11 @@
 // Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with SDL2_ttf in the
 // sans font that fontconfig picks for Japanese, opened at its first use so that start-up does not
-// pay for it unless the first frame shows text.
+// pay for it unless the first frame shows text. Fontconfig's choice is remembered (font_record.h):
+// while nothing it depended on changed, fontconfig is not asked at all.
 #include "platform/font.h"
 
+#include "platform/gdi/font_record.h"
+#include "platform/kernel/host_files.h"
 #include "platform/unicode.h"
 #include "platform/windows.h"
 
@@ -10,8 +13,11 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <future>
 #include <map>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -40,13 +46,48 @@ struct FontCache {
 };
 FontCache fonts;
 
+// Adds every string of the list to `paths` and ends the list.
+void TakeAll(FcStrList* list, std::set<std::string>& paths)
+{
+    if (!list) return;
+    while (FcChar8* path = FcStrListNext(list)) paths.insert(reinterpret_cast<const char*>(path));
+    FcStrListDone(list);
+}
+
+// What fontconfig's answer depends on: the configuration files it read and the directories that
+// hold them, the font directories (also those that are missing), and the user's configuration
+// files that it would read if they were there.
+std::vector<std::string> ConfigurationPaths(FcConfig* config)
+{
+    std::set<std::string> paths;
+    TakeAll(FcConfigGetConfigFiles(config), paths);
+    std::set<std::string> parents;
+    for (const std::string& path : paths)
+        if (size_t slash = path.find_last_of('/'); slash != std::string::npos && slash > 0)
+            parents.insert(path.substr(0, slash));
+    paths.merge(parents);
+    TakeAll(FcConfigGetConfigDirs(config), paths);
+    TakeAll(FcConfigGetFontDirs(config), paths);
+    std::string userConfig = UserDirectory("CONFIG", ".config");
+    if (!userConfig.empty()) {
+        paths.insert(userConfig + "/fontconfig/fonts.conf");
+        paths.insert(userConfig + "/fontconfig/conf.d");
+    }
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        paths.insert(std::string(home) + "/.fonts.conf");
+        paths.insert(std::string(home) + "/.fonts.conf.d");
+    }
+    return std::vector<std::string>(paths.begin(), paths.end());
+}
+
 // The best Japanese sans-serif face, preferring a proportional one: menus and dialogs read better
-// without the fixed pitch of the first match.
-std::string AskFontconfig()
+// without the fixed pitch of the first match. `dependsOn` receives what the answer depends on.
+std::string AskFontconfig(std::vector<std::string>& dependsOn)
 {
     std::string path;
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (!config) return path;
+    dependsOn = ConfigurationPaths(config);
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans:lang=ja"));
     if (pattern) {
         FcConfigSubstitute(config, pattern, FcMatchPattern);
@@ -82,13 +123,25 @@ std::string AskFontconfig()
     return path;
 }
 
+// The remembered font while nothing it depended on changed; else fontconfig's answer, which is
+// remembered for the next start.
+std::string LocateFont()
+{
+    std::string path = RememberedFontFile();
+    if (!path.empty()) return path;
+    std::vector<std::string> dependsOn;
+    path = AskFontconfig(dependsOn);
+    if (!path.empty()) RememberFontFile(path, dependsOn);
+    return path;
+}
+
 TTF_Font* FontOfSize(int pixelSize)
 {
     if (pixelSize <= 0) return nullptr;
     auto it = fonts.bySize.find(pixelSize);
     if (it != fonts.bySize.end()) return it->second;
     if (!located) {
-        if (source == FontSource::Fontconfig) fontPath = lookAhead.valid() ? lookAhead.get() : AskFontconfig();
+        if (source == FontSource::Fontconfig) fontPath = lookAhead.valid() ? lookAhead.get() : LocateFont();
         located = true;
     }
     TTF_Font* font = nullptr;
@@ -173,12 +226,13 @@ bool FontAvailable()
     return FontOfSize(12) != nullptr;
 }
 
-// Fontconfig reads its whole configuration before it answers; a host that knows the first frame
-// shows text starts the search at once, so it runs while the window system and the skin load.
+// A host that knows the first frame shows text starts the search at once, so it runs while the
+// window system and the skin load: checking the record, or fontconfig's whole configuration when
+// the record does not hold.
 void PrefetchFont()
 {
     if (located || source != FontSource::Fontconfig || lookAhead.valid()) return;
-    lookAhead = std::async(std::launch::async, AskFontconfig);
+    lookAhead = std::async(std::launch::async, LocateFont);
 }
 
 void UseFontFile(const char* path)
