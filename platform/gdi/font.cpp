@@ -123,16 +123,20 @@ std::string AskFontconfig(std::vector<std::string>& dependsOn)
     return path;
 }
 
-// The remembered font while nothing it depended on changed; else fontconfig's answer, which is
-// remembered for the next start.
+// Fontconfig's answer, remembered for the next start.
+std::string SearchAndRemember()
+{
+    std::vector<std::string> dependsOn;
+    std::string path = AskFontconfig(dependsOn);
+    if (!path.empty()) RememberFontFile(path, dependsOn);
+    return path;
+}
+
+// The remembered font while nothing it depended on changed; else fontconfig's answer.
 std::string LocateFont()
 {
     std::string path = RememberedFontFile();
-    if (!path.empty()) return path;
-    std::vector<std::string> dependsOn;
-    path = AskFontconfig(dependsOn);
-    if (!path.empty()) RememberFontFile(path, dependsOn);
-    return path;
+    return path.empty() ? SearchAndRemember() : path;
 }
 
 TTF_Font* FontOfSize(int pixelSize)
@@ -226,13 +230,17 @@ bool FontAvailable()
     return FontOfSize(12) != nullptr;
 }
 
-// A host that knows the first frame shows text starts the search at once, so it runs while the
-// window system and the skin load: checking the record, or fontconfig's whole configuration when
-// the record does not hold.
+// A host that knows the first frame shows text checks the record at once (a few file checks).
+// When it does not hold, fontconfig's search starts on a thread of its own, so that it runs while
+// the window system and the skin load. No thread is started otherwise: the first one makes every
+// stdio call of the process lock its stream, and the X library reads its compose table one
+// character at a time while the window system starts.
 void PrefetchFont()
 {
     if (located || source != FontSource::Fontconfig || lookAhead.valid()) return;
-    lookAhead = std::async(std::launch::async, LocateFont);
+    fontPath = RememberedFontFile();
+    located = !fontPath.empty();
+    if (!located) lookAhead = std::async(std::launch::async, SearchAndRemember);
 }
 
 void UseFontFile(const char* path)
