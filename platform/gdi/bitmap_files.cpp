@@ -1,6 +1,7 @@
 // SHLoadDIBitmap: a Windows bitmap file becomes a 32-bit colour bitmap. SDL2's BMP reader decodes
-// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bottom-up and top-down rows); the header
-// is checked here first, so that a damaged or hostile file costs bounded time and memory.
+// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bottom-up and top-down rows), except
+// plain 24-bit rows, which are converted here directly; the header is checked here first, so that
+// a damaged or hostile file costs bounded time and memory.
 #include "platform/gdi.h"
 
 #include "platform/faults.h"
@@ -9,9 +10,12 @@
 
 #include <SDL.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,21 +27,33 @@ constexpr uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3;
 // No acceptable file is larger: the largest pixel array plus headers, palette and slack.
 constexpr int64_t MaxFileSize = MaxBitmapPixels * 4 + (int64_t(1) << 20);
 
-// The file in one piece, read into a buffer of its size.
+// The file in one piece, read straight into a buffer of its size (and one more byte, to notice a
+// file that grew). False beyond MaxFileSize.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* contents)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return false;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
     struct stat info;
-    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize)
-        contents->reserve(size_t(info.st_size));
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (int64_t(contents->size() + got) > MaxFileSize) return false;
-        contents->insert(contents->end(), chunk, chunk + got);
+    bool sized = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize;
+    contents->resize(sized ? size_t(info.st_size) + 1 : 65536);
+    size_t filled = 0;
+    bool ok = true;
+    for (;;) {
+        if (filled == contents->size()) {
+            if (int64_t(filled) > MaxFileSize) break;
+            contents->resize(size_t(std::min<int64_t>(int64_t(filled) * 2, MaxFileSize + 1)));
+        }
+        ssize_t got = read(fd, contents->data() + filled, contents->size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        filled += size_t(got);
     }
-    return !std::ferror(file.get());
+    close(fd);
+    contents->resize(filled);
+    return ok && int64_t(filled) <= MaxFileSize;
 }
 
 uint32_t Le16(const uint8_t* p)
@@ -181,12 +197,33 @@ std::vector<uint32_t> PixelsOf(const SDL_Surface* surface)
     return pixels;
 }
 
+// Uncompressed 24-bit rows, the form of most skin images, are read here in one pass; SDL's
+// reader takes every other form.
+bool ReadsDirectly(const BmpHeader& h)
+{
+    return h.headerSize >= InfoHeaderSize && h.compression == BiRgb && h.bitCount == 24 &&
+           h.pixelOffset >= FileHeaderSize + h.headerSize;
+}
+
+// Rows of blue, green and red bytes, bottom-up unless the height is negative, each padded to
+// four bytes; HeaderAcceptable has checked that the file holds them.
+std::vector<uint32_t> DirectPixels(const std::vector<uint8_t>& file, const BmpHeader& h)
+{
+    const size_t width = size_t(h.width), rows = size_t(h.height < 0 ? -h.height : h.height);
+    const size_t stride = (width * 3 + 3) / 4 * 4;
+    std::vector<uint32_t> pixels(width * rows);
+    for (size_t y = 0; y < rows; ++y) {
+        const uint8_t* in = file.data() + h.pixelOffset + (h.height < 0 ? y : rows - 1 - y) * stride;
+        uint32_t* out = pixels.data() + y * width;
+        for (size_t x = 0; x < width; ++x, in += 3) out[x] = uint32_t(in[2]) << 16 | uint32_t(in[1]) << 8 | in[0];
+    }
+    return pixels;
+}
+
 // SDL's surface of a checked file, or null.
-SurfacePointer DecodeBmp(const std::vector<uint8_t>& file)
+SurfacePointer DecodeBmp(const std::vector<uint8_t>& file, const BmpHeader& header)
 {
     SurfacePointer none(nullptr, SDL_FreeSurface);
-    BmpHeader header;
-    if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return none;
     SDL_RWops* stream = SDL_RWFromConstMem(file.data(), int(file.size()));
     if (!stream) return none;
     SurfacePointer surface(SDL_LoadBMP_RW(stream, 1), SDL_FreeSurface);
@@ -202,7 +239,13 @@ HBITMAP SHLoadDIBitmap(LPCWSTR fileName)
     if (!fileName || IS_INTRESOURCE(fileName)) return nullptr;
     std::vector<uint8_t> file;
     if (!ReadWholeFile(HostPathFromDevice(fileName), &file)) return nullptr;
-    SurfacePointer surface = DecodeBmp(file);
+    BmpHeader header;
+    if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
+    if (ReadsDirectly(header)) {
+        int rows = int(header.height < 0 ? -header.height : header.height);
+        return CreateColourBitmap(int(header.width), rows, DirectPixels(file, header));
+    }
+    SurfacePointer surface = DecodeBmp(file, header);
     std::vector<uint8_t>().swap(file);   // the file's bytes are not needed beside its pixels
     if (!surface) return nullptr;
     return CreateColourBitmap(surface->w, surface->h, PixelsOf(surface.get()));
