@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <future>
-#include <map>
 #include <set>
 #include <vector>
 
@@ -29,22 +28,27 @@ bool located = false;
 std::future<std::string> lookAhead;   // a fontconfig search started early, see PrefetchFont
 bool ttfReady = false;
 
-// Open fonts by size (null remembers a size that failed to open), closed when the program ends.
-struct FontCache {
-    std::map<int, TTF_Font*> bySize;
+// The font, opened once and set to each size asked for: SDL2_ttf sets a size exactly as opening
+// the font at that size would, and one face of a large Japanese font costs a quarter of a
+// megabyte and a read of its tables. Closed when the program ends.
+struct OpenFont {
+    TTF_Font* font = nullptr;
+    bool tried = false;   // opened, or failed to open: not tried again until UseFontFile
+    int size = 0;         // the size the font is set to; 0 after a failed change
     void Close()
     {
-        for (auto& [size, font] : bySize)
-            if (font) TTF_CloseFont(font);
-        bySize.clear();
+        if (font) TTF_CloseFont(font);
+        font = nullptr;
+        tried = false;
+        size = 0;
     }
-    ~FontCache()
+    ~OpenFont()
     {
         Close();
         if (ttfReady) TTF_Quit();
     }
 };
-FontCache fonts;
+OpenFont opened;
 
 // Adds every string of the list to `paths` and ends the list.
 void TakeAll(FcStrList* list, std::set<std::string>& paths)
@@ -142,19 +146,24 @@ std::string LocateFont()
 TTF_Font* FontOfSize(int pixelSize)
 {
     if (pixelSize <= 0) return nullptr;
-    auto it = fonts.bySize.find(pixelSize);
-    if (it != fonts.bySize.end()) return it->second;
-    if (!located) {
-        if (source == FontSource::Fontconfig) fontPath = lookAhead.valid() ? lookAhead.get() : LocateFont();
-        located = true;
+    if (!opened.tried) {
+        opened.tried = true;
+        if (!located) {
+            if (source == FontSource::Fontconfig) fontPath = lookAhead.valid() ? lookAhead.get() : LocateFont();
+            located = true;
+        }
+        if (!fontPath.empty()) {
+            if (!ttfReady) ttfReady = TTF_Init() == 0;
+            if (ttfReady) opened.font = TTF_OpenFont(fontPath.c_str(), pixelSize);
+            opened.size = pixelSize;
+        }
     }
-    TTF_Font* font = nullptr;
-    if (!fontPath.empty()) {
-        if (!ttfReady) ttfReady = TTF_Init() == 0;
-        if (ttfReady) font = TTF_OpenFont(fontPath.c_str(), pixelSize);
+    if (!opened.font) return nullptr;
+    if (opened.size != pixelSize) {
+        opened.size = TTF_SetFontSize(opened.font, pixelSize) == 0 ? pixelSize : 0;
+        if (opened.size == 0) return nullptr;
     }
-    fonts.bySize[pixelSize] = font;
-    return font;
+    return opened.font;
 }
 
 // The text up to its first terminator, as SDL2_ttf takes it.
@@ -246,7 +255,7 @@ void PrefetchFont()
 void UseFontFile(const char* path)
 {
     if (lookAhead.valid()) lookAhead.wait();
-    fonts.Close();
+    opened.Close();
     source = path ? FontSource::File : FontSource::Fontconfig;
     fontPath = path ? path : "";
     located = path != nullptr;

@@ -42,16 +42,28 @@ void FollowMainWindowTitle()
 }
 
 // Scales the screen into rows of 0x00RRGGBB pixels of the host window's size, black around it.
+// Each screen row is scaled once; the rows it covers below that are copies of it.
 void DrawFrame(const PixelBuffer& screen, const Viewport& view, uint8_t* rows, int pitch, int width, int height)
 {
-    int right = std::min(width, view.x + screen.width * view.scale);
-    int bottom = std::min(height, view.y + screen.height * view.scale);
+    const int right = std::min(width, view.x + screen.width * view.scale);
+    const int bottom = std::min(height, view.y + screen.height * view.scale);
+    const uint32_t* above = nullptr;
     for (int y = 0; y < height; ++y) {
         auto* target = reinterpret_cast<uint32_t*>(rows + size_t(y) * size_t(pitch));
-        std::fill(target, target + width, 0u);
-        if (y < view.y || y >= bottom) continue;
+        if (y < view.y || y >= bottom) {
+            std::fill(target, target + width, 0u);
+            continue;
+        }
+        if ((y - view.y) % view.scale != 0 && above) {
+            std::copy(above, above + width, target);
+            continue;
+        }
+        std::fill(target, target + view.x, 0u);
+        std::fill(target + right, target + width, 0u);
         const uint32_t* source = &screen.pixels[size_t((y - view.y) / view.scale) * size_t(screen.width)];
-        for (int x = view.x; x < right; ++x) target[x] = source[(x - view.x) / view.scale];
+        for (int x = view.x; x < right; ++source)
+            for (int copy = 0; copy < view.scale && x < right; ++copy) target[x++] = *source;
+        above = target;
     }
 }
 
