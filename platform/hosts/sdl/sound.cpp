@@ -12,7 +12,7 @@
 
 #include <mutex>
 #include <string>
-#include <thread>
+#include <utility>
 
 namespace {
 
@@ -26,7 +26,9 @@ AudioFormat deviceFormat{};
 bool firstFrameShown = false;
 std::u16string waitingSound;   // empty: none
 std::u16string startedLast;
-std::thread opener;   // started and joined by the message loop's thread only
+// Started and joined by the message loop's thread only. An SDL thread, so that what SDL keeps
+// for the thread (its error text) is freed when it ends.
+SDL_Thread* opener = nullptr;
 
 // The device is closed after two seconds without sound, so its thread (which runs while the device
 // is open, even paused) is gone and an idle calculator uses no CPU; the next sound opens it again.
@@ -70,7 +72,7 @@ bool PlayOnDevice(const std::u16string& sound)
 // The opening thread: the default output is opened without the lock, then the sound that waits
 // starts on it. When there is no output, that is remembered and every later sound is silent at
 // no cost, rather than probing the audio drivers again at each key press.
-void OpenDevice()
+int OpenDevice(void*)
 {
     SDL_AudioDeviceID opened = 0;
     SDL_AudioSpec obtained{};
@@ -90,32 +92,33 @@ void OpenDevice()
     sound.swap(waitingSound);
     if (opened == 0) {
         deviceState = DeviceState::Missing;
-        return;
+        return 0;
     }
     device = opened;
     deviceFormat = AudioFormat{obtained.freq, obtained.format, obtained.channels};
     SDL_PauseAudioDevice(device, 0);
     deviceState = DeviceState::Open;
     if (!sound.empty()) PlayOnDevice(sound);
+    return 0;
 }
 
 // Called with the lock held. An earlier opening thread has finished: the device it opened was
 // closed since.
 void StartOpening()
 {
-    if (opener.joinable()) opener.join();
-    deviceState = DeviceState::Opening;
-    opener = std::thread(OpenDevice);
+    if (opener) SDL_WaitThread(opener, nullptr);
+    opener = SDL_CreateThread(OpenDevice, "AudioOpener", nullptr);
+    deviceState = opener ? DeviceState::Opening : DeviceState::Missing;
 }
 
 void FinishOpening()
 {
-    std::thread finishing;
+    SDL_Thread* finishing = nullptr;
     {
         std::lock_guard<std::mutex> hold(deviceLock);
-        finishing.swap(opener);
+        std::swap(finishing, opener);
     }
-    if (finishing.joinable()) finishing.join();
+    if (finishing) SDL_WaitThread(finishing, nullptr);
 }
 
 }  // namespace
