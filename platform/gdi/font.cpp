@@ -1,21 +1,18 @@
 // Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with SDL2_ttf in the
-// sans font that fontconfig picks for Japanese, opened at its first use so that start-up does not
-// pay for it unless the first frame shows text. Fontconfig's choice is remembered (font_record.h):
-// while nothing it depended on changed, fontconfig is not asked at all.
+// sans font that fontconfig picks for Japanese (font_search.h), opened at its first use so that
+// start-up does not pay for it unless the first frame shows text. Fontconfig's choice is
+// remembered (font_record.h): while nothing it depended on changed, fontconfig is not asked.
 #include "platform/font.h"
 
 #include "platform/gdi/font_record.h"
-#include "platform/kernel/host_files.h"
+#include "platform/gdi/font_search.h"
 #include "platform/unicode.h"
 #include "platform/windows.h"
 
 #include <SDL2/SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <future>
-#include <set>
 #include <vector>
 
 namespace {
@@ -49,83 +46,6 @@ struct OpenFont {
     }
 };
 OpenFont opened;
-
-// Adds every string of the list to `paths` and ends the list.
-void TakeAll(FcStrList* list, std::set<std::string>& paths)
-{
-    if (!list) return;
-    while (FcChar8* path = FcStrListNext(list)) paths.insert(reinterpret_cast<const char*>(path));
-    FcStrListDone(list);
-}
-
-// What fontconfig's answer depends on: the configuration files it read and the directories that
-// hold them, the font directories (also those that are missing), and the user's configuration
-// files that it would read if they were there.
-std::vector<std::string> ConfigurationPaths(FcConfig* config)
-{
-    std::set<std::string> paths;
-    TakeAll(FcConfigGetConfigFiles(config), paths);
-    std::set<std::string> parents;
-    for (const std::string& path : paths)
-        if (size_t slash = path.find_last_of('/'); slash != std::string::npos && slash > 0)
-            parents.insert(path.substr(0, slash));
-    paths.merge(parents);
-    TakeAll(FcConfigGetConfigDirs(config), paths);
-    TakeAll(FcConfigGetFontDirs(config), paths);
-    std::string userConfig = UserDirectory("CONFIG", ".config");
-    if (!userConfig.empty()) {
-        paths.insert(userConfig + "/fontconfig/fonts.conf");
-        paths.insert(userConfig + "/fontconfig/conf.d");
-    }
-    if (const char* home = std::getenv("HOME"); home && *home) {
-        paths.insert(std::string(home) + "/.fonts.conf");
-        paths.insert(std::string(home) + "/.fonts.conf.d");
-    }
-    return std::vector<std::string>(paths.begin(), paths.end());
-}
-
-// The best Japanese sans-serif face, preferring a proportional one: menus and dialogs read better
-// without the fixed pitch of the first match. `dependsOn` receives what the answer depends on.
-std::string AskFontconfig(std::vector<std::string>& dependsOn)
-{
-    std::string path;
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return path;
-    dependsOn = ConfigurationPaths(config);
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans:lang=ja"));
-    if (pattern) {
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result;
-        FcFontSet* sorted = FcFontSort(config, pattern, FcFalse, nullptr, &result);
-        std::string firstJapanese;
-        for (int i = 0; sorted && i < sorted->nfont && path.empty(); i++) {
-            FcPattern* font = sorted->fonts[i];
-            FcChar8* file = nullptr;
-            FcLangSet* languages = nullptr;
-            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file) continue;
-            if (FcPatternGetLangSet(font, FC_LANG, 0, &languages) != FcResultMatch ||
-                FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("ja")) != FcLangEqual)
-                continue;
-            if (firstJapanese.empty()) firstJapanese = reinterpret_cast<const char*>(file);
-            int spacing = FC_PROPORTIONAL;
-            FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
-            if (spacing == FC_PROPORTIONAL) path = reinterpret_cast<const char*>(file);
-        }
-        if (path.empty()) path = firstJapanese;
-        if (path.empty()) {
-            FcPattern* match = FcFontMatch(config, pattern, &result);
-            FcChar8* file = nullptr;
-            if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
-                path = reinterpret_cast<const char*>(file);
-            if (match) FcPatternDestroy(match);
-        }
-        if (sorted) FcFontSetDestroy(sorted);
-        FcPatternDestroy(pattern);
-    }
-    FcConfigDestroy(config);
-    return path;
-}
 
 // Fontconfig's answer, remembered for the next start.
 std::string SearchAndRemember()
