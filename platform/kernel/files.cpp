@@ -201,12 +201,14 @@ SharedText ReadAndDecode(const std::string& hostPath)
 }
 
 // The file's decoded text: the one kept from the last read while the file has the same path,
-// device, inode, size and modification and change times; otherwise read again.
+// device, inode, size and modification and change times; otherwise read again. What reading
+// would refuse (a missing file, one that is not a regular file or is too large) is refused from
+// its status alone.
 SharedText TextOfFile(const std::string& hostPath)
 {
     struct stat now;
-    if (lastRead.decoded && stat(hostPath.c_str(), &now) == 0 && lastRead.Matches(hostPath, now))
-        return lastRead.decoded;
+    if (stat(hostPath.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_size > TextFileMaxBytes) return nullptr;
+    if (lastRead.Matches(hostPath, now)) return lastRead.decoded;
     return ReadAndDecode(hostPath);
 }
 
