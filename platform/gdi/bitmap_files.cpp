@@ -1,7 +1,8 @@
 // SHLoadDIBitmap: a Windows bitmap file becomes a 32-bit colour bitmap. SDL2's BMP reader decodes
 // (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bottom-up and top-down rows), except
-// plain 24-bit rows, which are converted here directly; the header is checked here first, so that
-// a damaged or hostile file costs bounded time and memory.
+// plain 24-bit rows, which are converted here directly (from the file itself when it is large);
+// the header is checked here first, so that a damaged or hostile file costs bounded time and
+// memory.
 #include "platform/gdi.h"
 
 #include "platform/faults.h"
@@ -27,33 +28,41 @@ constexpr uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3;
 // No acceptable file is larger: the largest pixel array plus headers, palette and slack.
 constexpr int64_t MaxFileSize = MaxBitmapPixels * 4 + (int64_t(1) << 20);
 
-// The file in one piece, read straight into a buffer of its size (and one more byte, to notice a
-// file that grew). False beyond MaxFileSize.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* contents)
+// The headers and palette of any file, and the whole of a small one.
+constexpr size_t HeadBytes = 64 * 1024;
+
+// Appends at most `limit` bytes from the file's current position; false on a read error.
+bool ReadMore(int fd, std::vector<uint8_t>& contents, size_t limit)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    bool sized = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize;
-    contents->resize(sized ? size_t(info.st_size) + 1 : 65536);
-    size_t filled = 0;
-    bool ok = true;
-    for (;;) {
-        if (filled == contents->size()) {
-            if (int64_t(filled) > MaxFileSize) break;
-            contents->resize(size_t(std::min<int64_t>(int64_t(filled) * 2, MaxFileSize + 1)));
-        }
-        ssize_t got = read(fd, contents->data() + filled, contents->size() - filled);
+    const size_t end = contents.size() + limit;
+    size_t filled = contents.size();
+    while (filled < end) {
+        if (filled == contents.size())
+            contents.resize(std::min(end, std::max({filled * 2, filled + HeadBytes, contents.capacity()})));
+        ssize_t got = read(fd, contents.data() + filled, contents.size() - filled);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
-            ok = got == 0;
-            break;
+            contents.resize(filled);
+            return got == 0;
         }
         filled += size_t(got);
     }
-    close(fd);
-    contents->resize(filled);
-    return ok && int64_t(filled) <= MaxFileSize;
+    contents.resize(filled);
+    return true;
+}
+
+// Reads `count` bytes at `offset`; false when the file ends before.
+bool ReadAt(int fd, uint8_t* target, size_t count, int64_t offset)
+{
+    while (count > 0) {
+        ssize_t got = pread(fd, target, count, off_t(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        target += got;
+        count -= size_t(got);
+        offset += got;
+    }
+    return true;
 }
 
 uint32_t Le16(const uint8_t* p)
@@ -197,25 +206,54 @@ std::vector<uint32_t> PixelsOf(const SDL_Surface* surface)
     return pixels;
 }
 
-// Uncompressed 24-bit rows, the form of most skin images, are read here in one pass; SDL's
-// reader takes every other form.
+// Uncompressed 24-bit rows, the form of most skin images, are converted here; SDL's reader takes
+// every other form.
 bool ReadsDirectly(const BmpHeader& h)
 {
     return h.headerSize >= InfoHeaderSize && h.compression == BiRgb && h.bitCount == 24 &&
            h.pixelOffset >= FileHeaderSize + h.headerSize;
 }
 
-// Rows of blue, green and red bytes, bottom-up unless the height is negative, each padded to
-// four bytes; HeaderAcceptable has checked that the file holds them.
+size_t RowCount(const BmpHeader& h)
+{
+    return size_t(h.height < 0 ? -h.height : h.height);
+}
+
+// Rows of blue, green and red bytes, each padded to four bytes.
+size_t Stride(const BmpHeader& h)
+{
+    return (size_t(h.width) * 3 + 3) / 4 * 4;
+}
+
+// The file's n-th stored row to its place among the pixels: rows are stored bottom-up unless the
+// height is negative.
+void ConvertStoredRow(const BmpHeader& h, size_t n, const uint8_t* in, std::vector<uint32_t>& pixels)
+{
+    const size_t width = size_t(h.width), rows = RowCount(h);
+    uint32_t* out = pixels.data() + (h.height < 0 ? n : rows - 1 - n) * width;
+    for (size_t x = 0; x < width; ++x, in += 3) out[x] = uint32_t(in[2]) << 16 | uint32_t(in[1]) << 8 | in[0];
+}
+
+// From a file in memory; HeaderAcceptable has checked that it holds the rows.
 std::vector<uint32_t> DirectPixels(const std::vector<uint8_t>& file, const BmpHeader& h)
 {
-    const size_t width = size_t(h.width), rows = size_t(h.height < 0 ? -h.height : h.height);
-    const size_t stride = (width * 3 + 3) / 4 * 4;
-    std::vector<uint32_t> pixels(width * rows);
-    for (size_t y = 0; y < rows; ++y) {
-        const uint8_t* in = file.data() + h.pixelOffset + (h.height < 0 ? y : rows - 1 - y) * stride;
-        uint32_t* out = pixels.data() + y * width;
-        for (size_t x = 0; x < width; ++x, in += 3) out[x] = uint32_t(in[2]) << 16 | uint32_t(in[1]) << 8 | in[0];
+    std::vector<uint32_t> pixels(size_t(h.width) * RowCount(h));
+    for (size_t n = 0; n < RowCount(h); ++n) ConvertStoredRow(h, n, file.data() + h.pixelOffset + n * Stride(h), pixels);
+    return pixels;
+}
+
+// From the file itself, a block of rows at a time, so that a large file is never held whole;
+// empty when the file ends early.
+std::vector<uint32_t> StreamedPixels(int fd, const BmpHeader& h)
+{
+    const size_t rows = RowCount(h), stride = Stride(h);
+    const size_t rowsPerBlock = std::max<size_t>(1, HeadBytes / stride);
+    std::vector<uint8_t> block(rowsPerBlock * stride);
+    std::vector<uint32_t> pixels(size_t(h.width) * rows);
+    for (size_t n = 0; n < rows; n += rowsPerBlock) {
+        size_t count = std::min(rowsPerBlock, rows - n);
+        if (!ReadAt(fd, block.data(), count * stride, int64_t(h.pixelOffset) + int64_t(n * stride))) return {};
+        for (size_t i = 0; i < count; ++i) ConvertStoredRow(h, n + i, block.data() + i * stride, pixels);
     }
     return pixels;
 }
@@ -231,22 +269,37 @@ SurfacePointer DecodeBmp(const std::vector<uint8_t>& file, const BmpHeader& head
     return surface;
 }
 
+// A large file of plain 24-bit rows is converted straight from the file once its headers are
+// checked; every other file is read whole first.
+HBITMAP LoadBitmapFile(int fd)
+{
+    struct stat info;
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize;
+    std::vector<uint8_t> file;
+    if (regular) file.reserve(size_t(info.st_size) + 1);   // one more, to notice a file that grew
+    if (!ReadMore(fd, file, HeadBytes)) return nullptr;
+    BmpHeader header;
+    if (regular && file.size() < size_t(info.st_size) && ParseHeader(file, &header) &&
+        HeaderAcceptable(header, size_t(info.st_size)) && ReadsDirectly(header))
+        return CreateColourBitmap(int(header.width), int(RowCount(header)), StreamedPixels(fd, header));
+    if (!ReadMore(fd, file, size_t(MaxFileSize) + 1 - file.size()) || int64_t(file.size()) > MaxFileSize) return nullptr;
+    if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
+    if (ReadsDirectly(header)) return CreateColourBitmap(int(header.width), int(RowCount(header)), DirectPixels(file, header));
+    SurfacePointer surface = DecodeBmp(file, header);
+    std::vector<uint8_t>().swap(file);   // the file's bytes are not needed beside its pixels
+    if (!surface) return nullptr;
+    return CreateColourBitmap(surface->w, surface->h, PixelsOf(surface.get()));
+}
+
 }  // namespace
 
 HBITMAP SHLoadDIBitmap(LPCWSTR fileName)
 {
     if (ShouldFail("SHLoadDIBitmap")) return nullptr;
     if (!fileName || IS_INTRESOURCE(fileName)) return nullptr;
-    std::vector<uint8_t> file;
-    if (!ReadWholeFile(HostPathFromDevice(fileName), &file)) return nullptr;
-    BmpHeader header;
-    if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
-    if (ReadsDirectly(header)) {
-        int rows = int(header.height < 0 ? -header.height : header.height);
-        return CreateColourBitmap(int(header.width), rows, DirectPixels(file, header));
-    }
-    SurfacePointer surface = DecodeBmp(file, header);
-    std::vector<uint8_t>().swap(file);   // the file's bytes are not needed beside its pixels
-    if (!surface) return nullptr;
-    return CreateColourBitmap(surface->w, surface->h, PixelsOf(surface.get()));
+    int fd = open(HostPathFromDevice(fileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    HBITMAP bitmap = LoadBitmapFile(fd);
+    close(fd);
+    return bitmap;
 }
