@@ -69,11 +69,19 @@ void DrawFrame(const PixelBuffer& screen, const Viewport& view, uint8_t* rows, i
 
 void Present()
 {
+    FollowMainWindowTitle();
+    const PixelBuffer& screen = ComposedScreen();
+    // The window is shown once its first frame is composed, and the frame drawn at once: X keeps
+    // no picture of a window that is not mapped, so a frame drawn before would be lost, and
+    // mapping would wait for it.
+    bool first = !shown;
+    if (first) {
+        SDL_ShowWindow(hostWindow);
+        shown = true;
+    }
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
     if (!surface) return;
-    FollowMainWindowTitle();
     Viewport view = FitViewport(surface->w, surface->h);
-    const PixelBuffer& screen = ComposedScreen();
     if (SDL_LockSurface(surface) == 0) {
         // The usual X11 surface holds 0x00RRGGBB already: draw straight into it; convert otherwise.
         if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
@@ -88,11 +96,7 @@ void Present()
     }
     SDL_UpdateWindowSurface(hostWindow);
     redraw = false;
-    if (!shown) {
-        SDL_ShowWindow(hostWindow);
-        shown = true;
-        SoundFirstFrameShown();
-    }
+    if (first) SoundFirstFrameShown();
 }
 
 // Turns one SDL event into device messages; true when it made any.

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-// Opens the video subsystem and creates the host window, hidden until the first frame is drawn.
+// Opens the video subsystem and creates the host window, hidden until its first frame is composed.
 // False, with the reason on standard error, when there is no display to show it on.
 bool SdlHostStart();
 void SdlHostStop();
