@@ -129,7 +129,6 @@ bool Handle(const SDL_Event& event)
 
 bool SdlHostStart()
 {
-    PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A killed process ends at once, as on the device, leaving the stored settings as they were;
     // SDL would otherwise turn SIGTERM into a close request that an open dialog can refuse.
@@ -138,6 +137,7 @@ bool SdlHostStart()
         std::fprintf(stderr, "numbrix: cannot open the display: %s\n", SDL_GetError());
         return false;
     }
+    PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_StopTextInput();
     Uint32 raiseType = SDL_RegisterEvents(1);
     raiseEventType = raiseType == Uint32(-1) ? 0 : raiseType;
