@@ -7,11 +7,11 @@
 
 #include "platform/gdi/font_record.h"
 #include "platform/gdi/font_search.h"
+#include "platform/kernel/library_loading.h"
 #include "platform/unicode.h"
 #include "platform/windows.h"
 
 #include <SDL2/SDL_ttf.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <future>
@@ -26,9 +26,7 @@ namespace {
 // The functions of SDL2_ttf. It is loaded with the font, on the thread that prepares it: linked,
 // it and the libraries it needs (FreeType, HarfBuzz, GLib) were loaded before the program started.
 struct TtfLibrary {
-#define DECLARE(name) decltype(&::name) name = nullptr;
-    TTF_FUNCTIONS(DECLARE)
-#undef DECLARE
+    TTF_FUNCTIONS(LOADED_FUNCTION_MEMBER)
 };
 
 const TtfLibrary* loadedTtf = nullptr;   // set once SDL2_ttf is loaded and initialised
@@ -36,21 +34,15 @@ const TtfLibrary* loadedTtf = nullptr;   // set once SDL2_ttf is loaded and init
 // SDL2_ttf, loaded and initialised once and kept; null when it or one of its functions is missing.
 const TtfLibrary* Ttf()
 {
-    static TtfLibrary library;
+    static TtfLibrary table;
     static const bool ready = [] {
-        void* handle = dlopen("libSDL2_ttf-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-        if (!handle) return false;
-        bool complete = true;
-#define FIND(name)                                                                                     \
-    library.name = reinterpret_cast<decltype(library.name)>(dlsym(handle, #name));                     \
-    complete = complete && library.name;
-        TTF_FUNCTIONS(FIND)
-#undef FIND
-        if (!complete || library.TTF_Init() != 0) return false;
-        loadedTtf = &library;
+        if (!LoadLibraryFunctions("libSDL2_ttf-2.0.so.0", {TTF_FUNCTIONS(LOADED_FUNCTION_SLOT)}) ||
+            table.TTF_Init() != 0)
+            return false;
+        loadedTtf = &table;
         return true;
     }();
-    return ready ? &library : nullptr;
+    return ready ? &table : nullptr;
 }
 
 enum class FontSource { Fontconfig, File };

@@ -4,8 +4,8 @@
 #include "platform/gdi/font_search.h"
 
 #include "platform/kernel/host_files.h"
+#include "platform/kernel/library_loading.h"
 
-#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
@@ -22,27 +22,15 @@ namespace {
 
 // The functions of the fontconfig library that the search calls.
 struct FontconfigLibrary {
-#define DECLARE(name) decltype(&::name) name = nullptr;
-    FONTCONFIG_FUNCTIONS(DECLARE)
-#undef DECLARE
+    FONTCONFIG_FUNCTIONS(LOADED_FUNCTION_MEMBER)
 };
 
 // The library, loaded once and kept; null when it or one of its functions is missing.
 const FontconfigLibrary* Fontconfig()
 {
-    static FontconfigLibrary library;
-    static const bool found = [] {
-        void* handle = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
-        if (!handle) return false;
-        bool complete = true;
-#define FIND(name)                                                                                     \
-    library.name = reinterpret_cast<decltype(library.name)>(dlsym(handle, #name));                     \
-    complete = complete && library.name;
-        FONTCONFIG_FUNCTIONS(FIND)
-#undef FIND
-        return complete;
-    }();
-    return found ? &library : nullptr;
+    static FontconfigLibrary table;
+    static const bool found = LoadLibraryFunctions("libfontconfig.so.1", {FONTCONFIG_FUNCTIONS(LOADED_FUNCTION_SLOT)});
+    return found ? &table : nullptr;
 }
 
 // Adds every string of the list to `paths` and ends the list.
