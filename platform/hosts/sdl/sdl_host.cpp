@@ -1,8 +1,8 @@
 // The SDL2 host: one resizable host window shows the device screen at an integer scale with
 // nearest-neighbour sampling, through the window's own surface (no accelerated renderer: it maps
 // faster and uses far less memory). It presents only when the screen changed, right before it
-// waits for events, and sleeps in SDL_WaitEvent while idle. Fonts are not touched here; the audio
-// device may open once the first frame is shown.
+// waits for events, and sleeps in SDL_WaitEvent while idle. It has the font prepared while it
+// creates its window, and lets the audio device open once the first frame is shown.
 #include "platform/hosts/sdl/sdl_host.h"
 
 #include "platform/font.h"
