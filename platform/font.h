@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string>
 
-// UTF-16 text drawn with the Japanese-capable sans font that fontconfig finds, loaded at first use.
+// UTF-16 text drawn with the Japanese-capable sans font that fontconfig finds (remembered in the
+// user's cache directory), loaded at first use.
 // Without any font nothing is drawn and every width is 0. Sizes are the font's em size in pixels.
 // Draws `text` with its line box's top-left at (x, y), blending `color` (0x00RRGGBB) over the
 // target by coverage, inside `clip` (target coordinates; null: the whole target). Returns the
@@ -18,7 +19,8 @@ int TextWidth(const std::u16string& text, int pixelSize);
 // Height of a line box (ascent + descent) at this size; 0 without a font.
 int TextLineHeight(int pixelSize);
 bool FontAvailable();
-// Starts looking the font up in the background; the first text drawn waits for it.
+// Starts preparing the font (finding and opening it) on a thread of its own; the first text drawn
+// waits for it. A host calls it once its window system has started (see gdi/font.cpp).
 void PrefetchFont();
 // Tests: use this font file instead of asking fontconfig (an empty path: no font at all; null:
 // back to fontconfig). Closes what was loaded.

@@ -19,11 +19,23 @@ bool IsBlank(WCHAR c)
     return c == u' ' || c == u'\t' || c == u'\n';
 }
 
+// A line that does not begin with a text cannot equal it once trimmed, nor hold it as its key:
+// most lines of a lookup are passed over by this test alone.
+bool BeginsWith(LPCWSTR line, LPCWSTR text)
+{
+    while (*text != 0 && *line == *text) {
+        ++line;
+        ++text;
+    }
+    return *text == 0;
+}
+
 // Reads lines until one equals header once its trailing blanks are trimmed; false at end of file.
 bool SkipToHeader(WFILE* file, LPCWSTR header)
 {
     WCHAR line[SkinFieldSize];
     while (fgetws(line, SkinFieldSize, file)) {
+        if (!BeginsWith(line, header)) continue;
         TrimTrailingBlanks(line);
         if (wcscmp(line, header) == 0) return true;
     }
@@ -39,6 +51,7 @@ void FindKeyInSection(WFILE* file, LPCWSTR key, LPWSTR output)
     WCHAR valuePart[SkinFieldSize];
     while (fgetws(line, SkinFieldSize, file)) {
         if (line[0] == u'[') return;
+        if (!BeginsWith(line, key)) continue;
         SplitKeyValue(line, keyPart, valuePart);
         TrimTrailingBlanks(keyPart);
         if (wcscmp(keyPart, key) != 0) continue;

@@ -1,6 +1,8 @@
 // SHLoadDIBitmap: a Windows bitmap file becomes a 32-bit colour bitmap. SDL2's BMP reader decodes
-// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bottom-up and top-down rows); the header
-// is checked here first, so that a damaged or hostile file costs bounded time and memory.
+// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bottom-up and top-down rows), except
+// plain 24-bit rows, which are converted here directly (from the file itself when it is large);
+// the header is checked here first, so that a damaged or hostile file costs bounded time and
+// memory.
 #include "platform/gdi.h"
 
 #include "platform/faults.h"
@@ -9,8 +11,12 @@
 
 #include <SDL.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,17 +28,41 @@ constexpr uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3;
 // No acceptable file is larger: the largest pixel array plus headers, palette and slack.
 constexpr int64_t MaxFileSize = MaxBitmapPixels * 4 + (int64_t(1) << 20);
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* contents)
+// The headers and palette of any file, and the whole of a small one.
+constexpr size_t HeadBytes = 64 * 1024;
+
+// Appends at most `limit` bytes from the file's current position; false on a read error.
+bool ReadMore(int fd, std::vector<uint8_t>& contents, size_t limit)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return false;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (int64_t(contents->size() + got) > MaxFileSize) return false;
-        contents->insert(contents->end(), chunk, chunk + got);
+    const size_t end = contents.size() + limit;
+    size_t filled = contents.size();
+    while (filled < end) {
+        if (filled == contents.size())
+            contents.resize(std::min(end, std::max({filled * 2, filled + HeadBytes, contents.capacity()})));
+        ssize_t got = read(fd, contents.data() + filled, contents.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            contents.resize(filled);
+            return got == 0;
+        }
+        filled += size_t(got);
     }
-    return !std::ferror(file.get());
+    contents.resize(filled);
+    return true;
+}
+
+// Reads `count` bytes at `offset`; false when the file ends before.
+bool ReadAt(int fd, uint8_t* target, size_t count, int64_t offset)
+{
+    while (count > 0) {
+        ssize_t got = pread(fd, target, count, off_t(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        target += got;
+        count -= size_t(got);
+        offset += got;
+    }
+    return true;
 }
 
 uint32_t Le16(const uint8_t* p)
@@ -112,33 +142,152 @@ bool HeaderAcceptable(const BmpHeader& h, size_t fileSize)
     return true;
 }
 
-// Any SDL surface format to 0x00RRGGBB; SDL_GetRGB also guards palette indices beyond the palette.
-std::vector<uint32_t> PixelsOf(SDL_Surface* surface)
+using SurfacePointer = std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>;
+
+// A pixel of `Bytes` bytes, little-endian, as SDL stores the formats it reads from BMP files.
+template <int Bytes>
+uint32_t PixelValue(const uint8_t* p)
 {
-    std::vector<uint32_t> pixels(size_t(surface->w) * size_t(surface->h));
-    const int bytes = surface->format->BytesPerPixel;
+    uint32_t value = p[0];
+    if constexpr (Bytes > 1) value |= uint32_t(p[1]) << 8;
+    if constexpr (Bytes > 2) value |= uint32_t(p[2]) << 16;
+    if constexpr (Bytes > 3) value |= uint32_t(p[3]) << 24;
+    return value;
+}
+
+// Formats whose channels are whole bytes (24- and 32-bit files): each channel by its mask.
+template <int Bytes>
+void ChannelsByMask(const SDL_Surface* surface, std::vector<uint32_t>& pixels)
+{
+    const uint32_t rMask = surface->format->Rmask, gMask = surface->format->Gmask, bMask = surface->format->Bmask;
+    const int rShift = surface->format->Rshift, gShift = surface->format->Gshift, bShift = surface->format->Bshift;
+    const size_t width = size_t(surface->w);
     for (int y = 0; y < surface->h; ++y) {
         const uint8_t* row = static_cast<const uint8_t*>(surface->pixels) + size_t(y) * size_t(surface->pitch);
-        for (int x = 0; x < surface->w; ++x) {
-            const uint8_t* p = row + size_t(x) * size_t(bytes);
-            uint32_t value = 0;
-            for (int b = bytes - 1; b >= 0; --b) value = value << 8 | p[b];
-            Uint8 r, g, b;
-            SDL_GetRGB(value, surface->format, &r, &g, &b);
-            pixels[size_t(y) * size_t(surface->w) + size_t(x)] = uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+        uint32_t* out = pixels.data() + size_t(y) * width;
+        if (rMask == 0xFF0000 && gMask == 0xFF00 && bMask == 0xFF) {   // already 0x00RRGGBB, as most files
+            for (size_t x = 0; x < width; ++x) out[x] = PixelValue<Bytes>(row + x * Bytes) & 0xFFFFFF;
+            continue;
         }
+        for (size_t x = 0; x < width; ++x) {
+            uint32_t value = PixelValue<Bytes>(row + x * Bytes);
+            out[x] = ((value & rMask) >> rShift) << 16 | ((value & gMask) >> gShift) << 8 | ((value & bMask) >> bShift);
+        }
+    }
+}
+
+// Any other format through SDL_GetRGB, which also guards palette indices beyond the palette.
+template <int Bytes>
+void ChannelsBySdl(const SDL_Surface* surface, std::vector<uint32_t>& pixels)
+{
+    for (int y = 0; y < surface->h; ++y) {
+        const uint8_t* row = static_cast<const uint8_t*>(surface->pixels) + size_t(y) * size_t(surface->pitch);
+        uint32_t* out = &pixels[size_t(y) * size_t(surface->w)];
+        for (int x = 0; x < surface->w; ++x) {
+            Uint8 r, g, b;
+            SDL_GetRGB(PixelValue<Bytes>(row + size_t(x) * Bytes), surface->format, &r, &g, &b);
+            out[x] = uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+        }
+    }
+}
+
+// Any SDL surface format to 0x00RRGGBB.
+std::vector<uint32_t> PixelsOf(const SDL_Surface* surface)
+{
+    std::vector<uint32_t> pixels(size_t(surface->w) * size_t(surface->h));
+    const SDL_PixelFormat& f = *surface->format;
+    bool wholeByteChannels = !f.palette && f.Rloss == 0 && f.Gloss == 0 && f.Bloss == 0;
+    switch (f.BytesPerPixel) {
+    case 1: ChannelsBySdl<1>(surface, pixels); break;
+    case 2: ChannelsBySdl<2>(surface, pixels); break;
+    case 3: wholeByteChannels ? ChannelsByMask<3>(surface, pixels) : ChannelsBySdl<3>(surface, pixels); break;
+    case 4: wholeByteChannels ? ChannelsByMask<4>(surface, pixels) : ChannelsBySdl<4>(surface, pixels); break;
     }
     return pixels;
 }
 
-HBITMAP DecodeBmp(const std::vector<uint8_t>& file)
+// Uncompressed 24-bit rows, the form of most skin images, are converted here; SDL's reader takes
+// every other form.
+bool ReadsDirectly(const BmpHeader& h)
 {
-    BmpHeader header;
-    if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
+    return h.headerSize >= InfoHeaderSize && h.compression == BiRgb && h.bitCount == 24 &&
+           h.pixelOffset >= FileHeaderSize + h.headerSize;
+}
+
+size_t RowCount(const BmpHeader& h)
+{
+    return size_t(h.height < 0 ? -h.height : h.height);
+}
+
+// Rows of blue, green and red bytes, each padded to four bytes.
+size_t Stride(const BmpHeader& h)
+{
+    return (size_t(h.width) * 3 + 3) / 4 * 4;
+}
+
+// The file's n-th stored row to its place among the pixels: rows are stored bottom-up unless the
+// height is negative.
+void ConvertStoredRow(const BmpHeader& h, size_t n, const uint8_t* in, std::vector<uint32_t>& pixels)
+{
+    const size_t width = size_t(h.width), rows = RowCount(h);
+    uint32_t* out = pixels.data() + (h.height < 0 ? n : rows - 1 - n) * width;
+    for (size_t x = 0; x < width; ++x, in += 3) out[x] = uint32_t(in[2]) << 16 | uint32_t(in[1]) << 8 | in[0];
+}
+
+// From a file in memory; HeaderAcceptable has checked that it holds the rows.
+std::vector<uint32_t> DirectPixels(const std::vector<uint8_t>& file, const BmpHeader& h)
+{
+    std::vector<uint32_t> pixels(size_t(h.width) * RowCount(h));
+    for (size_t n = 0; n < RowCount(h); ++n) ConvertStoredRow(h, n, file.data() + h.pixelOffset + n * Stride(h), pixels);
+    return pixels;
+}
+
+// From the file itself, a block of rows at a time, so that a large file is never held whole;
+// empty when the file ends early.
+std::vector<uint32_t> StreamedPixels(int fd, const BmpHeader& h)
+{
+    const size_t rows = RowCount(h), stride = Stride(h);
+    const size_t rowsPerBlock = std::max<size_t>(1, HeadBytes / stride);
+    std::vector<uint8_t> block(rowsPerBlock * stride);
+    std::vector<uint32_t> pixels(size_t(h.width) * rows);
+    for (size_t n = 0; n < rows; n += rowsPerBlock) {
+        size_t count = std::min(rowsPerBlock, rows - n);
+        if (!ReadAt(fd, block.data(), count * stride, int64_t(h.pixelOffset) + int64_t(n * stride))) return {};
+        for (size_t i = 0; i < count; ++i) ConvertStoredRow(h, n + i, block.data() + i * stride, pixels);
+    }
+    return pixels;
+}
+
+// SDL's surface of a checked file, or null.
+SurfacePointer DecodeBmp(const std::vector<uint8_t>& file, const BmpHeader& header)
+{
+    SurfacePointer none(nullptr, SDL_FreeSurface);
     SDL_RWops* stream = SDL_RWFromConstMem(file.data(), int(file.size()));
-    if (!stream) return nullptr;
-    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(SDL_LoadBMP_RW(stream, 1), SDL_FreeSurface);
-    if (!surface || surface->w != header.width || SDL_MUSTLOCK(surface.get())) return nullptr;
+    if (!stream) return none;
+    SurfacePointer surface(SDL_LoadBMP_RW(stream, 1), SDL_FreeSurface);
+    if (!surface || surface->w != header.width || SDL_MUSTLOCK(surface.get())) return none;
+    return surface;
+}
+
+// A large file of plain 24-bit rows is converted straight from the file once its headers are
+// checked; every other file is read whole first.
+HBITMAP LoadBitmapFile(int fd)
+{
+    struct stat info;
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize;
+    std::vector<uint8_t> file;
+    if (regular) file.reserve(size_t(info.st_size) + 1);   // one more, to notice a file that grew
+    if (!ReadMore(fd, file, HeadBytes)) return nullptr;
+    BmpHeader header;
+    if (regular && file.size() < size_t(info.st_size) && ParseHeader(file, &header) &&
+        HeaderAcceptable(header, size_t(info.st_size)) && ReadsDirectly(header))
+        return CreateColourBitmap(int(header.width), int(RowCount(header)), StreamedPixels(fd, header));
+    if (!ReadMore(fd, file, size_t(MaxFileSize) + 1 - file.size()) || int64_t(file.size()) > MaxFileSize) return nullptr;
+    if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
+    if (ReadsDirectly(header)) return CreateColourBitmap(int(header.width), int(RowCount(header)), DirectPixels(file, header));
+    SurfacePointer surface = DecodeBmp(file, header);
+    std::vector<uint8_t>().swap(file);   // the file's bytes are not needed beside its pixels
+    if (!surface) return nullptr;
     return CreateColourBitmap(surface->w, surface->h, PixelsOf(surface.get()));
 }
 
@@ -148,7 +297,9 @@ HBITMAP SHLoadDIBitmap(LPCWSTR fileName)
 {
     if (ShouldFail("SHLoadDIBitmap")) return nullptr;
     if (!fileName || IS_INTRESOURCE(fileName)) return nullptr;
-    std::vector<uint8_t> file;
-    if (!ReadWholeFile(HostPathFromDevice(fileName), &file)) return nullptr;
-    return DecodeBmp(file);
+    int fd = open(HostPathFromDevice(fileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    HBITMAP bitmap = LoadBitmapFile(fd);
+    close(fd);
+    return bitmap;
 }

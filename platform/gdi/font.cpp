@@ -1,103 +1,124 @@
 // Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with SDL2_ttf in the
-// sans font that fontconfig picks for Japanese, opened at its first use so that start-up does not
-// pay for it unless the first frame shows text.
+// sans font that fontconfig picks for Japanese (font_search.h), opened at its first use, or ahead
+// of it on a thread of its own when the host knows the first frame shows text (PrefetchFont).
+// Fontconfig's choice is remembered (font_record.h): while nothing it depended on changed,
+// fontconfig is not asked.
 #include "platform/font.h"
 
+#include "platform/gdi/font_record.h"
+#include "platform/gdi/font_search.h"
+#include "platform/kernel/library_loading.h"
 #include "platform/unicode.h"
 #include "platform/windows.h"
 
 #include <SDL2/SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <future>
-#include <map>
+#include <vector>
 
 namespace {
 
-enum class FontSource { Fontconfig, File };
+#define TTF_FUNCTIONS(USE)                                                                             \
+    USE(TTF_Init) USE(TTF_Quit) USE(TTF_OpenFont) USE(TTF_CloseFont) USE(TTF_SetFontSize)             \
+    USE(TTF_SizeUTF8) USE(TTF_RenderUTF8_Blended) USE(TTF_FontHeight)
 
-FontSource source = FontSource::Fontconfig;
-std::string fontPath;
-bool located = false;
-std::future<std::string> lookAhead;   // a fontconfig search started early, see PrefetchFont
-bool ttfReady = false;
-
-// Open fonts by size (null remembers a size that failed to open), closed when the program ends.
-struct FontCache {
-    std::map<int, TTF_Font*> bySize;
-    void Close()
-    {
-        for (auto& [size, font] : bySize)
-            if (font) TTF_CloseFont(font);
-        bySize.clear();
-    }
-    ~FontCache()
-    {
-        Close();
-        if (ttfReady) TTF_Quit();
-    }
+// The functions of SDL2_ttf. It is loaded with the font, on the thread that prepares it: linked,
+// it and the libraries it needs (FreeType, HarfBuzz, GLib) were loaded before the program started.
+struct TtfLibrary {
+    TTF_FUNCTIONS(LOADED_FUNCTION_MEMBER)
 };
-FontCache fonts;
 
-// The best Japanese sans-serif face, preferring a proportional one: menus and dialogs read better
-// without the fixed pitch of the first match.
-std::string AskFontconfig()
+const TtfLibrary* loadedTtf = nullptr;   // set once SDL2_ttf is loaded and initialised
+
+// SDL2_ttf, loaded and initialised once and kept; null when it or one of its functions is missing.
+const TtfLibrary* Ttf()
 {
-    std::string path;
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return path;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans:lang=ja"));
-    if (pattern) {
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result;
-        FcFontSet* sorted = FcFontSort(config, pattern, FcFalse, nullptr, &result);
-        std::string firstJapanese;
-        for (int i = 0; sorted && i < sorted->nfont && path.empty(); i++) {
-            FcPattern* font = sorted->fonts[i];
-            FcChar8* file = nullptr;
-            FcLangSet* languages = nullptr;
-            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file) continue;
-            if (FcPatternGetLangSet(font, FC_LANG, 0, &languages) != FcResultMatch ||
-                FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("ja")) != FcLangEqual)
-                continue;
-            if (firstJapanese.empty()) firstJapanese = reinterpret_cast<const char*>(file);
-            int spacing = FC_PROPORTIONAL;
-            FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
-            if (spacing == FC_PROPORTIONAL) path = reinterpret_cast<const char*>(file);
+    static TtfLibrary table;
+    static const bool ready = [] {
+        if (!LoadLibraryFunctions("libSDL2_ttf-2.0.so.0", {TTF_FUNCTIONS(LOADED_FUNCTION_SLOT)}) ||
+            table.TTF_Init() != 0)
+            return false;
+        loadedTtf = &table;
+        return true;
+    }();
+    return ready ? &table : nullptr;
+}
+
+enum class FontSource { Fontconfig, File };
+FontSource source = FontSource::Fontconfig;
+std::string chosenFile;   // the font file of FontSource::File; empty: no font
+
+// The size the font is opened at, before any text asks for its own.
+constexpr int OpeningSize = 12;
+
+// The font, opened once and set to each size asked for: SDL2_ttf sets a size exactly as opening
+// the font at that size would, and one face of a large Japanese font costs a quarter of a
+// megabyte and a read of its tables.
+struct OpenFont {
+    TTF_Font* font = nullptr;
+    int size = 0;   // the size the font is set to; 0 after a failed change
+};
+OpenFont opened;
+bool openingTried = false;   // opened, or failed to open: not tried again until UseFontFile
+std::future<OpenFont> ahead;   // the font being prepared, see PrefetchFont
+
+void CloseFont(OpenFont& open)
+{
+    if (open.font) loadedTtf->TTF_CloseFont(open.font);
+    open = OpenFont();
+}
+
+// Closes the font (also one prepared and never used) and SDL2_ttf when the program ends.
+struct AtExit {
+    ~AtExit()
+    {
+        if (ahead.valid()) {
+            OpenFont prepared = ahead.get();
+            CloseFont(prepared);
         }
-        if (path.empty()) path = firstJapanese;
-        if (path.empty()) {
-            FcPattern* match = FcFontMatch(config, pattern, &result);
-            FcChar8* file = nullptr;
-            if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
-                path = reinterpret_cast<const char*>(file);
-            if (match) FcPatternDestroy(match);
-        }
-        if (sorted) FcFontSetDestroy(sorted);
-        FcPatternDestroy(pattern);
+        CloseFont(opened);
+        if (loadedTtf) loadedTtf->TTF_Quit();
     }
-    FcConfigDestroy(config);
+} atExit;
+
+// Fontconfig's answer, remembered for the next start.
+std::string SearchAndRemember()
+{
+    std::vector<std::string> dependsOn;
+    std::string path = AskFontconfig(dependsOn);
+    if (!path.empty()) RememberFontFile(path, dependsOn);
     return path;
+}
+
+// The font found (the remembered one while nothing it depended on changed, else fontconfig's
+// answer, or the file chosen for tests) and opened.
+OpenFont PrepareFont()
+{
+    std::string path = chosenFile;
+    if (source == FontSource::Fontconfig) {
+        path = RememberedFontFile();
+        if (path.empty()) path = SearchAndRemember();
+    }
+    const TtfLibrary* ttf = path.empty() ? nullptr : Ttf();
+    if (!ttf) return OpenFont();
+    TTF_Font* font = ttf->TTF_OpenFont(path.c_str(), OpeningSize);
+    return OpenFont{font, font ? OpeningSize : 0};
 }
 
 TTF_Font* FontOfSize(int pixelSize)
 {
     if (pixelSize <= 0) return nullptr;
-    auto it = fonts.bySize.find(pixelSize);
-    if (it != fonts.bySize.end()) return it->second;
-    if (!located) {
-        if (source == FontSource::Fontconfig) fontPath = lookAhead.valid() ? lookAhead.get() : AskFontconfig();
-        located = true;
+    if (!openingTried) {
+        opened = ahead.valid() ? ahead.get() : PrepareFont();
+        openingTried = true;
     }
-    TTF_Font* font = nullptr;
-    if (!fontPath.empty()) {
-        if (!ttfReady) ttfReady = TTF_Init() == 0;
-        if (ttfReady) font = TTF_OpenFont(fontPath.c_str(), pixelSize);
+    if (!opened.font) return nullptr;
+    if (opened.size != pixelSize) {
+        opened.size = loadedTtf->TTF_SetFontSize(opened.font, pixelSize) == 0 ? pixelSize : 0;
+        if (opened.size == 0) return nullptr;
     }
-    fonts.bySize[pixelSize] = font;
-    return font;
+    return opened.font;
 }
 
 // The text up to its first terminator, as SDL2_ttf takes it.
@@ -125,8 +146,8 @@ int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, in
     TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
     if (!font) return 0;
     int advance = 0, height = 0;
-    if (TTF_SizeUTF8(font, utf8.c_str(), &advance, &height) != 0) return 0;
-    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    if (loadedTtf->TTF_SizeUTF8(font, utf8.c_str(), &advance, &height) != 0) return 0;
+    SDL_Surface* glyphs = loadedTtf->TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
     if (!glyphs) return advance;
     RECT area{0, 0, target.width, target.height};
     if (clip) IntersectRect(&area, &area, clip);
@@ -158,14 +179,14 @@ int TextWidth(const std::u16string& text, int pixelSize)
     std::string utf8 = Utf8(text);
     TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
     int width = 0, height = 0;
-    if (!font || TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return 0;
+    if (!font || loadedTtf->TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return 0;
     return width;
 }
 
 int TextLineHeight(int pixelSize)
 {
     TTF_Font* font = FontOfSize(pixelSize);
-    return font ? TTF_FontHeight(font) : 0;
+    return font ? loadedTtf->TTF_FontHeight(font) : 0;
 }
 
 bool FontAvailable()
@@ -173,19 +194,25 @@ bool FontAvailable()
     return FontOfSize(12) != nullptr;
 }
 
-// Fontconfig reads its whole configuration before it answers; a host that knows the first frame
-// shows text starts the search at once, so it runs while the window system and the skin load.
+// A host that knows the first frame shows text prepares the font on a thread of its own while it
+// creates its window: checking the record (or, when it does not hold, fontconfig's whole
+// search), loading SDL2_ttf and opening the font. The host calls this after the window system
+// started: the first thread makes every stdio call of the process lock its stream, and the X
+// library reads its compose table one character at a time while it starts.
 void PrefetchFont()
 {
-    if (located || source != FontSource::Fontconfig || lookAhead.valid()) return;
-    lookAhead = std::async(std::launch::async, AskFontconfig);
+    if (openingTried || ahead.valid()) return;
+    ahead = std::async(std::launch::async, PrepareFont);
 }
 
 void UseFontFile(const char* path)
 {
-    if (lookAhead.valid()) lookAhead.wait();
-    fonts.Close();
+    if (ahead.valid()) {
+        OpenFont prepared = ahead.get();
+        CloseFont(prepared);
+    }
+    CloseFont(opened);
+    openingTried = false;
     source = path ? FontSource::File : FontSource::Fontconfig;
-    fontPath = path ? path : "";
-    located = path != nullptr;
+    chosenFile = path ? path : "";
 }

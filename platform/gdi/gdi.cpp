@@ -203,10 +203,11 @@ void CopyRows(const Transfer& t)
 template <typename D, typename S, typename Convert, typename Combine>
 void TransferRows(const Transfer& t, Convert convert, Combine combine)
 {
+    const int length = t.x.length;   // a local: the stores below cannot change it
     for (int row = 0; row < t.y.length; ++row) {
         D* dest = Row<D>(t.dest, t.y.dest + row) + t.x.dest;
         const S* source = Row<S>(t.source, t.y.source + row) + t.x.source;
-        for (int i = 0; i < t.x.length; ++i) dest[i] = combine(dest[i], convert(source[i]));
+        for (int i = 0; i < length; ++i) dest[i] = combine(dest[i], convert(source[i]));
     }
 }
 

@@ -1,5 +1,6 @@
 // Wide text streams and the program's own path. A stream holds the whole decoded file: skin files
-// are small and read line by line from the start, again for every lookup.
+// are small and read line by line from the start, again for every lookup. So the decoded text of
+// the last file read is kept and shared by the streams opened on it while the file is unchanged.
 #include "platform/files.h"
 
 #include "platform/faults.h"
@@ -12,13 +13,25 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <iconv.h>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
+#include <vector>
+
+// A file's decoded text and the position of each of its line feeds, so that reading a line is
+// one copy.
+struct DecodedText {
+    std::u16string text;
+    std::vector<uint32_t> lineFeeds;   // a text holds at most TextFileMaxBytes units
+};
+using SharedText = std::shared_ptr<const DecodedText>;
 
 struct WFILE {
-    std::u16string text;
+    SharedText decoded;
     size_t position = 0;
+    size_t nextLineFeed = 0;   // the first of lineFeeds at or after position
 };
 
 namespace {
@@ -27,13 +40,13 @@ constexpr char16_t Replacement = 0xFFFD;
 int openFiles = 0;
 std::optional<std::string> moduleFileOverride;
 
-// The whole content of a regular file of at most TextFileMaxBytes, or nothing. Opening does not
-// block on a FIFO, and the size is checked before reading, so a huge file is refused at once.
-std::optional<std::string> ReadSmallFile(const std::string& hostPath)
+// The whole content of a regular file of at most TextFileMaxBytes, or nothing; `info` is the
+// file's status taken before reading. Opening does not block on a FIFO, and the size is checked
+// before reading, so a huge file is refused at once.
+std::optional<std::string> ReadSmallFile(const std::string& hostPath, struct stat& info)
 {
     int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
-    struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > TextFileMaxBytes) {
         close(fd);
         return std::nullopt;
@@ -127,8 +140,8 @@ std::u16string DecodeText(std::string_view bytes)
 }
 
 // Text mode: a CR directly before an LF is dropped; any other CR stays.
-// Through plain pointers: a skin load runs this over the whole file 166 times, and the string's
-// checked accessors made it most of the time of a debug build's load.
+// Through plain pointers: the string's checked accessors made this most of the time of a debug
+// build's skin load.
 void DropCarriageReturnsBeforeLineFeeds(std::u16string& text)
 {
     char16_t* units = text.data();
@@ -139,6 +152,64 @@ void DropCarriageReturnsBeforeLineFeeds(std::u16string& text)
         units[kept++] = units[i];
     }
     text.resize(kept);
+}
+
+bool SameTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// The last file read: its identity when it was read, and its decoded text.
+struct LastRead {
+    std::string hostPath;
+    struct stat identity {};
+    SharedText decoded;
+
+    bool Matches(const std::string& path, const struct stat& now) const
+    {
+        return decoded && path == hostPath && now.st_dev == identity.st_dev && now.st_ino == identity.st_ino &&
+               now.st_size == identity.st_size && SameTime(now.st_mtim, identity.st_mtim) &&
+               SameTime(now.st_ctim, identity.st_ctim);
+    }
+};
+LastRead lastRead;
+
+// A file is only worth remembering when any later change must show in its status. The kernel
+// stamps a change with a time no earlier than its coarse clock; a file changed before the clock
+// read now, and unchanged since, gets a different change time at its next change, even one
+// within the same clock tick as this read.
+bool ChangesWillShow(const struct stat& info, const timespec& before)
+{
+    return info.st_ctim.tv_sec < before.tv_sec ||
+           (info.st_ctim.tv_sec == before.tv_sec && info.st_ctim.tv_nsec < before.tv_nsec);
+}
+
+SharedText ReadAndDecode(const std::string& hostPath)
+{
+    struct stat info {};
+    timespec before{};
+    clock_gettime(CLOCK_REALTIME_COARSE, &before);
+    std::optional<std::string> bytes = ReadSmallFile(hostPath, info);
+    if (!bytes) return nullptr;
+    auto decoded = std::make_shared<DecodedText>();
+    decoded->text = DecodeText(*bytes);
+    DropCarriageReturnsBeforeLineFeeds(decoded->text);
+    for (size_t i = 0; i < decoded->text.size(); ++i)
+        if (decoded->text[i] == u'\n') decoded->lineFeeds.push_back(uint32_t(i));
+    if (ChangesWillShow(info, before)) lastRead = LastRead{hostPath, info, decoded};
+    return decoded;
+}
+
+// The file's decoded text: the one kept from the last read while the file has the same path,
+// device, inode, size and modification and change times; otherwise read again. What reading
+// would refuse (a missing file, one that is not a regular file or is too large) is refused from
+// its status alone.
+SharedText TextOfFile(const std::string& hostPath)
+{
+    struct stat now;
+    if (stat(hostPath.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_size > TextFileMaxBytes) return nullptr;
+    if (lastRead.Matches(hostPath, now)) return lastRead.decoded;
+    return ReadAndDecode(hostPath);
 }
 
 std::string ExecutablePath()
@@ -161,12 +232,10 @@ WFILE* _wfopen(LPCWSTR path, LPCWSTR mode)
 {
     if (!mode || wcscmp(mode, u"rt") != 0) NotImplemented("_wfopen");
     if (ShouldFail("_wfopen") || !path) return nullptr;
-    std::optional<std::string> bytes = ReadSmallFile(HostPathFromDevice(path));
-    if (!bytes) return nullptr;
-    auto file = new WFILE{DecodeText(*bytes), 0};
-    DropCarriageReturnsBeforeLineFeeds(file->text);
+    SharedText decoded = TextOfFile(HostPathFromDevice(path));
+    if (!decoded) return nullptr;
     ++openFiles;
-    return file;
+    return new WFILE{std::move(decoded)};
 }
 
 // At most capacity - 1 units, up to and including a line feed, then the terminator. Null at the
@@ -174,15 +243,16 @@ WFILE* _wfopen(LPCWSTR path, LPCWSTR mode)
 WCHAR* fgetws(WCHAR* buffer, int capacity, WFILE* file)
 {
     if (!buffer || !file || capacity <= 0) return nullptr;
-    const std::u16string& text = file->text;
+    const std::u16string& text = file->decoded->text;
+    const std::vector<uint32_t>& lineFeeds = file->decoded->lineFeeds;
     if (file->position >= text.size()) return nullptr;
-    size_t count = 0;
-    while (count + 1 < size_t(capacity) && file->position < text.size()) {
-        WCHAR c = text[file->position++];
-        buffer[count++] = c;
-        if (c == u'\n') break;
-    }
+    while (file->nextLineFeed < lineFeeds.size() && lineFeeds[file->nextLineFeed] < file->position)
+        ++file->nextLineFeed;
+    size_t lineEnd = file->nextLineFeed < lineFeeds.size() ? lineFeeds[file->nextLineFeed] + 1 : text.size();
+    size_t count = std::min(lineEnd - file->position, size_t(capacity) - 1);
+    std::copy_n(text.data() + file->position, count, buffer);
     buffer[count] = 0;
+    file->position += count;
     return buffer;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/faults.h"
 #include "platform/inspect.h"
+#include "platform/kernel/host_files.h"
 #include "platform/unicode.h"
 
 #include <algorithm>
@@ -225,12 +226,8 @@ std::string FormatRegistry(const RegistryImage& image)
 std::string RegistryPath()
 {
     if (const char* path = std::getenv("NUMBRIX_REGISTRY"); path && *path) return path;
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-        return std::string(config) + "/numbrix/registry.reg";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return std::string(home) + "/.config/numbrix/registry.reg";
-    return std::string();
+    std::string config = UserDirectory("CONFIG", ".config");
+    return config.empty() ? config : config + "/numbrix/registry.reg";
 }
 
 // A change that cannot be saved is told on standard error, once for each file and reason: the
@@ -299,29 +296,6 @@ LONG ErrorFromErrno(int error)
     default:
         return ERROR_WRITE_FAULT;
     }
-}
-
-// Creates the missing directories of `dir`, as `mkdir -p` does.
-bool MakeDirectories(const std::string& dir)
-{
-    struct stat info;
-    if (dir.empty() || stat(dir.c_str(), &info) == 0) return true;
-    size_t slash = dir.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeDirectories(dir.substr(0, slash))) return false;
-    return mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-bool WriteAll(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t wrote = write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote == 0) errno = EIO;
-        if (wrote <= 0) return false;
-        done += size_t(wrote);
-    }
-    return true;
 }
 
 bool Injected(const char* step)

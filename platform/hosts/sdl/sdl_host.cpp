@@ -1,7 +1,8 @@
 // The SDL2 host: one resizable host window shows the device screen at an integer scale with
 // nearest-neighbour sampling, through the window's own surface (no accelerated renderer: it maps
 // faster and uses far less memory). It presents only when the screen changed, right before it
-// waits for events, and sleeps in SDL_WaitEvent while idle. Audio and fonts are not touched here.
+// waits for events, and sleeps in SDL_WaitEvent while idle. It has the font prepared while it
+// creates its window, and lets the audio device open once the first frame is shown.
 // The keyboard's text is joined to the key-down that typed it; Ctrl with plus, minus and 0 zoom
 // the window. The window's scale and place are kept for the next run (window_placement.h).
 #include "platform/hosts/sdl/sdl_host.h"
@@ -61,26 +62,46 @@ void FollowMainWindowTitle()
 }
 
 // Scales the screen into rows of 0x00RRGGBB pixels of the host window's size, black around it.
+// Each screen row is scaled once; the rows it covers below that are copies of it.
 void DrawFrame(const PixelBuffer& screen, const Viewport& view, uint8_t* rows, int pitch, int width, int height)
 {
-    int right = std::min(width, view.x + screen.width * view.scale);
-    int bottom = std::min(height, view.y + screen.height * view.scale);
+    const int right = std::min(width, view.x + screen.width * view.scale);
+    const int bottom = std::min(height, view.y + screen.height * view.scale);
+    const uint32_t* above = nullptr;
     for (int y = 0; y < height; ++y) {
         auto* target = reinterpret_cast<uint32_t*>(rows + size_t(y) * size_t(pitch));
-        std::fill(target, target + width, 0u);
-        if (y < view.y || y >= bottom) continue;
+        if (y < view.y || y >= bottom) {
+            std::fill(target, target + width, 0u);
+            continue;
+        }
+        if ((y - view.y) % view.scale != 0 && above) {
+            std::copy(above, above + width, target);
+            continue;
+        }
+        std::fill(target, target + view.x, 0u);
+        std::fill(target + right, target + width, 0u);
         const uint32_t* source = &screen.pixels[size_t((y - view.y) / view.scale) * size_t(screen.width)];
-        for (int x = view.x; x < right; ++x) target[x] = source[(x - view.x) / view.scale];
+        for (int x = view.x; x < right; ++source)
+            for (int copy = 0; copy < view.scale && x < right; ++copy) target[x++] = *source;
+        above = target;
     }
 }
 
 void Present()
 {
+    FollowMainWindowTitle();
+    const PixelBuffer& screen = ComposedScreen();
+    // The window is shown once its first frame is composed, and the frame drawn at once: X keeps
+    // no picture of a window that is not mapped, so a frame drawn before would be lost, and
+    // mapping would wait for it.
+    bool first = !shown;
+    if (first) {
+        SDL_ShowWindow(hostWindow);
+        shown = true;
+    }
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
     if (!surface) return;
-    FollowMainWindowTitle();
     Viewport view = FitViewport(surface->w, surface->h);
-    const PixelBuffer& screen = ComposedScreen();
     if (SDL_LockSurface(surface) == 0) {
         // The usual X11 surface holds 0x00RRGGBB already: draw straight into it; convert otherwise.
         if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
@@ -95,10 +116,7 @@ void Present()
     }
     SDL_UpdateWindowSurface(hostWindow);
     redraw = false;
-    if (!shown) {
-        SDL_ShowWindow(hostWindow);
-        shown = true;
-    }
+    if (first) SoundFirstFrameShown();
 }
 
 // The text that SDL reports right after a key-down is what that key typed: it travels with the
@@ -205,7 +223,6 @@ bool SdlHostStart(int requestedScale)
         ComplainNoDisplay();
         return false;
     }
-    PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The desktop groups the window with the program's desktop entry by this name: X11's WM_CLASS
     // (the entry's StartupWMClass) and Wayland's application id (the entry's file name). SDL reads
@@ -224,6 +241,7 @@ bool SdlHostStart(int requestedScale)
         SDL_Quit();
         return false;
     }
+    PrefetchFont();   // the title bar and the menu bar show text in the first frame
     SDL_StartTextInput();
     Uint32 firstType = SDL_RegisterEvents(2);
     raiseEventType = firstType == Uint32(-1) ? 0 : firstType;
@@ -247,6 +265,7 @@ bool SdlHostStart(int requestedScale)
 // none, and a run that ends at its skin dialog leaves the settings file as it was).
 void SdlHostStop()
 {
+    SoundStop();
     if (hostWindow && placementChanged) {
         SDL_GetWindowPosition(hostWindow, &kept.x, &kept.y);
         SavePlacement(kept);

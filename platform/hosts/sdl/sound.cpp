@@ -1,25 +1,38 @@
-// Sound in the SDL host: the audio device is opened at the first sound, each sound is decoded and
-// converted to the device's format in full, and the device's queue is replaced by it.
+// Sound in the SDL host: each sound is decoded and converted to the audio device's format in full,
+// and the device's queue is replaced by it. Opening the device is slow (the audio library probes
+// the sound servers and the sound cards), so it happens on a thread of its own, and not before
+// the first frame is on the screen; a sound asked for until the device is open waits for it, the
+// latest replacing an earlier one, as the player would have cut that one off anyway.
 #include "platform/host.h"
+#include "platform/hosts/sdl/sdl_host.h"
 
 #include "platform/wav.h"
 
 #include <SDL.h>
 
 #include <mutex>
+#include <string>
+#include <utility>
 
 namespace {
 
-enum class DeviceState { NotTried, Open, Missing };
+enum class DeviceState { Closed, Opening, Open, Missing };
 
-DeviceState deviceState = DeviceState::NotTried;
+// The message loop's thread, the opening thread and SDL's timer thread share what follows.
+std::mutex deviceLock;
+DeviceState deviceState = DeviceState::Closed;
 SDL_AudioDeviceID device = 0;
 AudioFormat deviceFormat{};
+bool firstFrameShown = false;
+std::u16string waitingSound;   // empty: none
+std::u16string startedLast;
+// Started and joined by the message loop's thread only. An SDL thread, so that what SDL keeps
+// for the thread (its error text) is freed when it ends.
+SDL_Thread* opener = nullptr;
 
 // The device is closed after two seconds without sound, so its thread (which runs while the device
 // is open, even paused) is gone and an idle calculator uses no CPU; the next sound opens it again.
-// A timer on SDL's timer thread watches the queue; the lock keeps it and sndPlaySoundW apart.
-std::mutex deviceLock;
+// A timer on SDL's timer thread watches the queue.
 SDL_TimerID drainTimer = 0;
 Uint32 quietSince = 0;
 constexpr Uint32 QuietBeforeClosing = 2000;
@@ -27,6 +40,7 @@ constexpr Uint32 QuietBeforeClosing = 2000;
 Uint32 CloseWhenQuiet(Uint32 interval, void*)
 {
     std::lock_guard<std::mutex> hold(deviceLock);
+    if (device == 0) return 0;   // closed when the host stopped
     if (SDL_GetQueuedAudioSize(device) > 0) {
         quietSince = 0;
         return interval;
@@ -36,58 +50,132 @@ Uint32 CloseWhenQuiet(Uint32 interval, void*)
     if (now - quietSince < QuietBeforeClosing) return interval;
     SDL_CloseAudioDevice(device);
     device = 0;
-    deviceState = DeviceState::NotTried;
+    deviceState = DeviceState::Closed;
     drainTimer = 0;
     return 0;
 }
 
-// Opens the default output once. When there is none, that is remembered and every later sound
-// is silent at no cost, rather than probing the audio drivers again at each key press.
-bool OpenAudioDevice()
+// Replaces what the open device plays by the file's sound. Called with the lock held.
+bool PlayOnDevice(const std::u16string& sound)
 {
-    if (deviceState != DeviceState::NotTried) return deviceState == DeviceState::Open;
-    deviceState = DeviceState::Missing;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER) != 0) return false;
-    SDL_AudioSpec wanted{};
-    wanted.freq = 44100;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    // About 12 ms at 44.1 kHz: a key click starts with the press.
-    wanted.samples = 512;
+    std::vector<uint8_t> pcm;
+    if (!LoadWavConverted(sound.c_str(), deviceFormat, pcm)) return false;
+    SDL_ClearQueuedAudio(device);
+    startedLast = sound;
+    if (pcm.empty()) return true;
+    if (SDL_QueueAudio(device, pcm.data(), Uint32(pcm.size())) != 0) return false;
+    quietSince = 0;
+    if (!drainTimer) drainTimer = SDL_AddTimer(250, CloseWhenQuiet, nullptr);
+    return true;
+}
+
+// The opening thread: the default output is opened without the lock, then the sound that waits
+// starts on it. When there is no output, that is remembered and every later sound is silent at
+// no cost, rather than probing the audio drivers again at each key press.
+int OpenDevice(void*)
+{
+    SDL_AudioDeviceID opened = 0;
     SDL_AudioSpec obtained{};
-    // Whatever the device prefers is taken; every sound is converted to it.
-    device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
-    if (device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER) == 0) {
+        SDL_AudioSpec wanted{};
+        wanted.freq = 44100;
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 2;
+        // About 12 ms at 44.1 kHz: a key click starts with the press.
+        wanted.samples = 512;
+        // Whatever the device prefers is taken; every sound is converted to it.
+        opened = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
+        if (opened == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    std::lock_guard<std::mutex> hold(deviceLock);
+    std::u16string sound;
+    sound.swap(waitingSound);
+    if (opened == 0) {
+        deviceState = DeviceState::Missing;
+        return 0;
+    }
+    device = opened;
     deviceFormat = AudioFormat{obtained.freq, obtained.format, obtained.channels};
     SDL_PauseAudioDevice(device, 0);
     deviceState = DeviceState::Open;
-    return true;
+    if (!sound.empty()) PlayOnDevice(sound);
+    return 0;
+}
+
+// Called with the lock held. An earlier opening thread has finished: the device it opened was
+// closed since.
+void StartOpening()
+{
+    if (opener) SDL_WaitThread(opener, nullptr);
+    opener = SDL_CreateThread(OpenDevice, "AudioOpener", nullptr);
+    deviceState = opener ? DeviceState::Opening : DeviceState::Missing;
+}
+
+void FinishOpening()
+{
+    SDL_Thread* finishing = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(deviceLock);
+        std::swap(finishing, opener);
+    }
+    if (finishing) SDL_WaitThread(finishing, nullptr);
 }
 
 }  // namespace
 
 // Only the asynchronous playing of a file is emulated. A sound still playing is cut off by the
-// next one. A missing device or an unplayable file gives silence and FALSE, never an error.
+// next one. A missing device or an unplayable file gives silence and FALSE, never an error; a
+// sound that waits for the device to open gives TRUE.
 BOOL sndPlaySoundW(LPCWSTR sound, UINT flags)
 {
     if (flags != (SND_FILENAME | SND_ASYNC)) NotImplemented("sndPlaySoundW with flags other than SND_FILENAME | SND_ASYNC");
+    std::lock_guard<std::mutex> hold(deviceLock);
     if (!sound) {
-        // No file: the sound still playing stops, as on Windows.
-        std::lock_guard<std::mutex> hold(deviceLock);
+        // No file: the sound still playing, or waiting to, stops, as on Windows.
+        waitingSound.clear();
         if (deviceState == DeviceState::Open) SDL_ClearQueuedAudio(device);
         return TRUE;
     }
-    std::lock_guard<std::mutex> hold(deviceLock);
-    if (!OpenAudioDevice()) return FALSE;
-    std::vector<uint8_t> pcm;
-    if (!LoadWavConverted(sound, deviceFormat, pcm)) return FALSE;
-    SDL_ClearQueuedAudio(device);
-    if (pcm.empty()) return TRUE;
-    if (SDL_QueueAudio(device, pcm.data(), Uint32(pcm.size())) != 0) return FALSE;
-    quietSince = 0;
-    if (!drainTimer) drainTimer = SDL_AddTimer(250, CloseWhenQuiet, nullptr);
+    switch (deviceState) {
+    case DeviceState::Missing: return FALSE;
+    case DeviceState::Open: return PlayOnDevice(sound) ? TRUE : FALSE;
+    case DeviceState::Opening: break;
+    case DeviceState::Closed:
+        if (firstFrameShown) StartOpening();
+        break;
+    }
+    waitingSound = sound;
     return TRUE;
+}
+
+void SoundFirstFrameShown()
+{
+    std::lock_guard<std::mutex> hold(deviceLock);
+    firstFrameShown = true;
+    if (deviceState == DeviceState::Closed && !waitingSound.empty()) StartOpening();
+}
+
+void SoundStop()
+{
+    FinishOpening();
+    std::lock_guard<std::mutex> hold(deviceLock);
+    if (drainTimer) SDL_RemoveTimer(drainTimer);
+    if (device != 0) SDL_CloseAudioDevice(device);
+    drainTimer = 0;
+    device = 0;
+    deviceState = DeviceState::Closed;
+    firstFrameShown = false;
+    waitingSound.clear();
+    startedLast.clear();
+}
+
+void WaitForAudioDevice()
+{
+    FinishOpening();
+}
+
+std::u16string SoundStartedLast()
+{
+    std::lock_guard<std::mutex> hold(deviceLock);
+    return startedLast;
 }

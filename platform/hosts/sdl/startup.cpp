@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <malloc.h>
 
 // The program's main routine.
 int AppMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR commandLine, int showCommand);
@@ -60,6 +61,11 @@ int main(int argc, char** argv)
         std::printf("numbrix %s\n", NUMBRIX_VERSION);
         return 0;
     }
+    // Pictures and files of 128 KiB or more get mappings of their own, so what start-up frees
+    // (file contents, a window's first picture, the mask's working copy) goes back to the system.
+    // The C library would otherwise raise this threshold at the first such buffer freed and keep
+    // the later ones in its heap.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     UseCataloguesOfEnvironment();
     if (!SdlHostStart(line.scale)) return 1;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(uintptr_t(0x00010000));   // the program's module

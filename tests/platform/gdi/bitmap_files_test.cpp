@@ -105,6 +105,7 @@ TEST_F(BitmapFiles, DecodesEveryDepthIntoColourPixels)
                                    0x66, 0x55, 0x44, 0xFF}),
          2, 2, {0x112233, 0x445566, 0x778899, 0xAABBCC}},
         {__LINE__, WithMasks(Plan(32, 1, 1, {0x33, 0x22, 0x11, 0xFF}), {0xFF0000, 0xFF00, 0xFF}), 1, 1, {0x112233}},
+        {__LINE__, WithMasks(Plan(32, 1, 1, {0x11, 0x22, 0x33, 0xFF}), {0xFF, 0xFF00, 0xFF0000}), 1, 1, {0x112233}},
         {__LINE__,
          Compressed(WithPalette(Plan(8, 3, 2, {3, 1, 0, 0, 0, 3, 2, 3, 4, 0, 0, 1}), Palette, 5), 1), 3, 2,
          {P2, P3, P4, P1, P1, P1}},
