@@ -36,7 +36,7 @@ const TtfLibrary* Ttf()
 {
     static TtfLibrary table;
     static const bool ready = [] {
-        if (!LoadLibraryFunctions("libSDL2_ttf-2.0.so.0", {TTF_FUNCTIONS(LOADED_FUNCTION_SLOT)}) ||
+        if (!LoadLibraryFunctions(NUMBRIX_TTF_LIBRARY, {TTF_FUNCTIONS(LOADED_FUNCTION_SLOT)}) ||
             table.TTF_Init() != 0)
             return false;
         loadedTtf = &table;

@@ -29,7 +29,7 @@ struct FontconfigLibrary {
 const FontconfigLibrary* Fontconfig()
 {
     static FontconfigLibrary table;
-    static const bool found = LoadLibraryFunctions("libfontconfig.so.1", {FONTCONFIG_FUNCTIONS(LOADED_FUNCTION_SLOT)});
+    static const bool found = LoadLibraryFunctions(NUMBRIX_FONTCONFIG_LIBRARY, {FONTCONFIG_FUNCTIONS(LOADED_FUNCTION_SLOT)});
     return found ? &table : nullptr;
 }
 
