@@ -24,6 +24,21 @@ protected:
         }
         return names;
     }
+    // The skin dialog that a missing skin opens: it lists nothing, and Cancel ends the program.
+    static void CancelTheEmptySkinDialog()
+    {
+        HWND dialog = WindowTitled(SkinDialogTitle);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(SkinList(dialog).empty());
+        Command(dialog, IDCANCEL);
+    }
+    // The program told only that the skin is missing, and stored no skin.
+    void ExpectTheMissingSkinToldAndNoSkinStored()
+    {
+        ASSERT_EQ(MessageBoxLog().size(), 1u);
+        EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
+        EXPECT_FALSE(RegistryHolds("SkinFile"));
+    }
     static void Choose(HWND dialog, int entry)
     {
         SendDlgItemMessageW(dialog, 1001, LB_SETCURSEL, WPARAM(entry), 0);
@@ -96,16 +111,8 @@ TEST_F(AppTest, MinimizingEndsTheProgramWithSettingsWritten)
 TEST_F(AppTest, CancellingTheSkinDialogAtCreationEndsWithoutWriting)
 {
     // No skin at all: the loader says so, the dialog offers an empty list, Cancel ends the program.
-    EXPECT_EQ(Run({[] {
-                  HWND dialog = WindowTitled(SkinDialogTitle);
-                  ASSERT_NE(dialog, nullptr);
-                  EXPECT_TRUE(SkinList(dialog).empty());
-                  Command(dialog, IDCANCEL);
-              }}),
-              0);
-    ASSERT_EQ(MessageBoxLog().size(), 1u);
-    EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
-    EXPECT_FALSE(RegistryHolds("SkinFile"));
+    EXPECT_EQ(Run({CancelTheEmptySkinDialog}), 0);
+    ExpectTheMissingSkinToldAndNoSkinStored();
     EXPECT_FALSE(RegistryHolds("SEflg"));
 }
 
@@ -297,15 +304,10 @@ TEST_F(AppTest, InstallationTooDeepForTheDefaultSkinPathSaysTheSkinIsMissing)
     EXPECT_EQ(Run({[] {
                   EXPECT_EQ(wcslen(appDirectory), 250u);
                   EXPECT_EQ(appSettings.skinFile[0], 0);
-                  HWND dialog = WindowTitled(SkinDialogTitle);
-                  ASSERT_NE(dialog, nullptr);
-                  EXPECT_TRUE(SkinList(dialog).empty());
-                  Command(dialog, IDCANCEL);
+                  CancelTheEmptySkinDialog();
               }}),
               0);
-    ASSERT_EQ(MessageBoxLog().size(), 1u);
-    EXPECT_EQ(MessageBoxLog()[0].text, u"スキンファイルが壊れている、又はありません。[FILE][BACKIMAGE]");
-    EXPECT_FALSE(RegistryHolds("SkinFile"));
+    ExpectTheMissingSkinToldAndNoSkinStored();
 }
 
 TEST_F(AppTest, DamagedSettingsFileStartsOnTheDefaults)
