@@ -139,7 +139,10 @@ bool X11Session::WindowGeometry(const std::string& window, int* x, int* y, int* 
 
 void X11Session::Click(int x, int y)
 {
-    Run("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+    // A synchronous move to where the pointer already is waits for a motion that never comes:
+    // step beside the place first.
+    std::string place = std::to_string(x) + " " + std::to_string(y);
+    Run("xdotool mousemove " + std::to_string(x + 1) + " " + std::to_string(y) + " mousemove --sync " + place + " click 1");
     Sleep(0.15);   // the program handles the press, paints and presents
 }
 
