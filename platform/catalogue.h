@@ -21,7 +21,11 @@ std::vector<std::string> RequestedLanguages(const char* language, const char* lc
 // en). A text comes from the first catalogue that has it. No language: the program's own texts.
 // False when no catalogue is taken into use.
 bool UseCatalogues(const std::string& directory, const std::vector<std::string>& languages);
+// The folder of the catalogues for a program in PROGRAM_DIRECTORY: the installed tree's
+// (share/locale, relative to the program's installed folder) or the build tree's (a "locale"
+// folder beside the program, or beside the folder of a tool), the first that holds a numbrix.mo
+// for some language; empty when none does.
+std::string CatalogueDirectory(const std::string& programDirectory);
 // The program and its tools at start-up: the languages of the process's environment, the
-// catalogues of the build tree (a "locale" directory beside the program, or beside the folder of
-// a tool) or of the installed tree (share/locale).
+// catalogues of CatalogueDirectory for the running program's folder.
 void UseCataloguesOfEnvironment();

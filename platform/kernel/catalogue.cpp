@@ -79,6 +79,18 @@ std::u16string Directives(const std::u16string& format)
     return kinds;
 }
 
+// True when DIRECTORY holds LANGUAGE/LC_MESSAGES/numbrix.mo for some language. A folder of the
+// right name is not enough: /usr/lib/locale, for one, is the C library's locale archive.
+bool HoldsCatalogues(const std::string& directory)
+{
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(directory, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (std::filesystem::is_regular_file(entry->path() / "LC_MESSAGES" / "numbrix.mo", error)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::vector<std::string> RequestedLanguages(const char* language, const char* lcAll, const char* lcMessages,
@@ -118,22 +130,23 @@ bool UseCatalogues(const std::string& directory, const std::vector<std::string>&
     return inUse;
 }
 
+std::string CatalogueDirectory(const std::string& programDirectory)
+{
+    if (programDirectory.empty()) return std::string();
+    // Where the build installs them first; then the build tree's, beside the program or beside
+    // the folder of a tool.
+    for (const std::string& candidate : {programDirectory + "/" NUMBRIX_CATALOGUES_FROM_PROGRAM,
+                                         programDirectory + "/locale", programDirectory + "/../locale"}) {
+        if (HoldsCatalogues(candidate)) return candidate;
+    }
+    return std::string();
+}
+
 void UseCataloguesOfEnvironment()
 {
     std::vector<std::string> languages = RequestedLanguages(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
                                                             std::getenv("LC_MESSAGES"), std::getenv("LANG"));
-    std::string program = ProgramDirectory();
-    std::string directory;
-    if (!program.empty()) {
-        for (const std::string& candidate :
-             {program + "/locale", program + "/../locale", program + "/" NUMBRIX_CATALOGUES_FROM_PROGRAM}) {
-            if (std::filesystem::is_directory(candidate)) {
-                directory = candidate;
-                break;
-            }
-        }
-    }
-    UseCatalogues(directory, languages);
+    UseCatalogues(CatalogueDirectory(ProgramDirectory()), languages);
 }
 
 std::u16string LocalisedText(const std::u16string& text)

@@ -15,6 +15,8 @@
 #include "skin/surface_bank.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -103,6 +105,8 @@ protected:
         return differences;
     }
 
+    std::vector<uint32_t> ToolsMenuUnder(const std::string& program, const std::string& locale);
+
     X11Session x;
     TempDir config;
     std::string registry;
@@ -153,6 +157,43 @@ TEST_F(CalculatorEndToEnd, TypedKeysCopyAndPasteThroughTheDesktopClipboard)
 
     TapDevice(240 - 13, 13);
     EXPECT_EQ(x.WaitExit(pid, 10), 0);
+}
+
+// The device screen with the Tools menu open, as a program shows it under a locale.
+std::vector<uint32_t> CalculatorEndToEnd::ToolsMenuUnder(const std::string& program, const std::string& locale)
+{
+    std::vector<std::string> withLocale = environment;
+    withLocale.push_back("LANG=" + locale);
+    int pid = x.Start({program}, withLocale);
+    if (!FindProgramWindow()) return {};
+    TapDevice(15, 307);
+    Sleep(0.3);
+    Screenshot shot = x.Capture();
+    std::vector<uint32_t> device;
+    for (int y = 0; y < 320 && shot.width; y++)
+        for (int col = 0; col < 240; col++) device.push_back(shot.At(ScreenX(col), ScreenY(y)));
+    x.Run("kill -KILL " + std::to_string(pid));
+    x.WaitExit(pid, 10);
+    return device;
+}
+
+// Installed under a prefix whose lib/locale holds the C library's locales (as on Debian), the
+// program takes its catalogues from share/locale, as the build tree's program takes its own.
+TEST_F(CalculatorEndToEnd, TheInstalledProgramSpeaksTheLocalesLanguage)
+{
+    TempDir root;
+    std::string install = "DESTDIR=" + root.HostPath() + " cmake --install " + BuildDir + " --prefix /usr >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0);
+    std::filesystem::create_directories(root.HostPath("usr/lib/locale/C.utf8/LC_MESSAGES"));
+    WriteFile(root.HostPath("usr/lib/locale/C.utf8/LC_MESSAGES/libc.mo"), "not ours");
+    std::string installed = root.HostPath("usr/bin/numbrix");
+
+    std::vector<uint32_t> english = ToolsMenuUnder(BuildDir + "/numbrix", "en_US.UTF-8");
+    std::vector<uint32_t> original = ToolsMenuUnder(BuildDir + "/numbrix", "C");
+    ASSERT_FALSE(english.empty());
+    ASSERT_NE(english, original) << "the menu's items read the same in both languages";
+    EXPECT_EQ(ToolsMenuUnder(installed, "en_US.UTF-8"), english) << "the installed program's menu is not English";
+    EXPECT_EQ(ToolsMenuUnder(installed, "C"), original);
 }
 
 TEST_F(CalculatorEndToEnd, SecondStartBringsTheFirstForwardAndEnds)

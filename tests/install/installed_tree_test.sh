@@ -2,7 +2,8 @@
 # The tree that `cmake --install` makes (into a scratch directory) passes the ecosystem's own
 # validators without an error or a warning: desktop-file-validate on the desktop entry,
 # appstreamcli on the AppStream component with the tree around it, mandoc and man on the manual
-# pages; and it holds the icon of every size the entry names, each a PNG image of its size.
+# pages; it holds the icon of every size the entry names, each a PNG image of its size; and its
+# numbrix-skin speaks the locale's language.
 #   installed_tree_test.sh BUILD_DIR
 build=$1
 root=$(mktemp -d)
@@ -49,5 +50,11 @@ done
 [ -f "$share/locale/en/LC_MESSAGES/numbrix.mo" ] || fail "no English catalogue in share/locale"
 [ -x "$root/usr/bin/numbrix" ] && [ -x "$root/usr/bin/numbrix-skin" ] || fail "no numbrix and numbrix-skin in bin/"
 
+# lib/locale holds the C library's locales on Debian; the catalogues are still share/locale's.
+mkdir -p "$root/usr/lib/locale/C.utf8/LC_MESSAGES" && echo "not ours" >"$root/usr/lib/locale/C.utf8/LC_MESSAGES/libc.mo"
+said() { LANGUAGE= LC_ALL= LC_MESSAGES= LANG=$1 "$root/usr/bin/numbrix-skin" render "$root/missing.skn" --keys 1 --out "$root/x.png" 2>&1; }
+said en_US.UTF-8 | grep -q "The skin file is damaged or missing" || fail "numbrix-skin under en_US.UTF-8: $(said en_US.UTF-8)"
+said C | grep -q "スキンファイルが壊れている" || fail "numbrix-skin under C: $(said C)"
+
 [ "$failures" -eq 0 ] || exit 1
-echo "the installed tree passes desktop-file-validate, appstreamcli, mandoc and man"
+echo "the installed tree passes desktop-file-validate, appstreamcli, mandoc and man, and speaks English and Japanese"
