@@ -72,6 +72,7 @@ TEST_F(FramePainterTest, DisplayShowsTheTextFromTheRight)
         {"1 2 3 4 5 6 7 div 3 eq", "411,522.3333"},
         {"1 div 3 eq", "0.333333"},
         {"9 9 9 9 9 9 9 9 sub 0 point 0 0 0 0 0 1 eq", "99,999,999"},
+        {"point 0 5 0 1 8 9 sub 8 4 4 5 9 7 4 8 eq", "-84,459,748"},
     };
     for (auto& c : cases) {
         StartCalculator();
@@ -79,6 +80,37 @@ TEST_F(FramePainterTest, DisplayShowsTheTextFromTheRight)
         PaintFrame();
         EXPECT_EQ(DisplayedGlyphs(), c.shown) << c.keys;
         EXPECT_EQ(Probe(AreaPanel), CellColor(CellPanel));
+    }
+}
+
+// A key's up and down faces are drawn at the width and height their cells give: the 7 key's up
+// face 8 wide and 4 high, its down face 3 wide and 7 high, cut from a solid block below the cells.
+TEST_F(FramePainterTest, CellsAreDrawnAtTheirOwnWidthAndHeight)
+{
+    constexpr uint32_t Block = 0xA0B0C0;
+    std::vector<uint32_t> parts = TestPartsPixels();
+    parts.resize(parts.size() + TestPartsWidth * 10, Block);
+    install.WriteSkin("cells");
+    TestSkinText text;
+    const struct { KeyState state; int width, height; } faces[] = {{Up, 8, 4}, {Down, 3, 7}};
+    for (const auto& face : faces) {
+        char key[16], value[32];
+        std::snprintf(key, sizeof key, "CHAR%03d", KeyTable[7].cell[face.state] + 1);
+        std::snprintf(value, sizeof value, "0,%d,%d,%d", TestPartsHeight, face.width, face.height);
+        text.Set("CHARACTER", key, value);
+    }
+    install.dir.Write("skin/cells.skn", text.Text());
+    install.dir.Write("skin/cells/parts.bmp", Bmp24(TestPartsWidth, TestPartsHeight + 10, parts));
+    ASSERT_EQ(LoadSkin(install.dir.DevicePath("skin/cells.skn").c_str()), 0);
+    for (const auto& face : faces) {
+        SCOPED_TRACE(face.state == Up ? "up" : "down");
+        StartCalculator();
+        keyStates[7] = face.state;
+        PaintFrame();
+        const Area& area = SkinLayout[7];
+        EXPECT_EQ(WindowPixel(area.x + face.width - 1, area.y + face.height - 1), Block);
+        EXPECT_EQ(WindowPixel(area.x + face.width, area.y), TestBackground) << "wider than its cell";
+        EXPECT_EQ(WindowPixel(area.x, area.y + face.height), TestBackground) << "higher than its cell";
     }
 }
 

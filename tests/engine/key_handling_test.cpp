@@ -84,6 +84,7 @@ INSTANTIATE_TEST_SUITE_P(HexAndBinary, KeySequences, ::testing::Values(
     SequenceCase{"hex 1 0 0 0 0 mul 1 0 0 0 0 eq", "0"},
     SequenceCase{"hex a bs bs", "0"},
     SequenceCase{"bin 1 1 1 1 1 1 1 1 1", "11111111"},
+    SequenceCase{"bin 1 0 0 0 0 0 0 0 1", "10000000"},
     SequenceCase{"bin 1 1 1 1 1 1 1 1 add 1 eq", "00000000"},
     SequenceCase{"bin 0 sub 1 eq", "11111111"},
     SequenceCase{"bin 1 1 0 bs", "11"},

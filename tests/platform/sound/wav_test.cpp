@@ -26,6 +26,7 @@ struct WavHeader {
     int bits;
     int channels;
     int formatTag = 1;   // 1 PCM, 3 IEEE float
+    std::string list = "";   // the body of a LIST chunk before the data, padded to an even size
 };
 
 void Put(std::string& out, uint32_t value, int bytes)
@@ -37,8 +38,14 @@ void Put(std::string& out, uint32_t value, int bytes)
 std::string WavFile(const WavHeader& h, const std::string& data, int64_t dataSize = -1)
 {
     int blockAlign = h.channels * h.bits / 8;
+    std::string list;
+    if (!h.list.empty()) {
+        list = "LIST";
+        Put(list, uint32_t(h.list.size()), 4);
+        list += h.list + std::string(h.list.size() % 2, '\0');
+    }
     std::string out = "RIFF";
-    Put(out, uint32_t(36 + data.size()), 4);
+    Put(out, uint32_t(36 + list.size() + data.size()), 4);
     out += "WAVEfmt ";
     Put(out, 16, 4);
     Put(out, uint32_t(h.formatTag), 2);
@@ -47,7 +54,7 @@ std::string WavFile(const WavHeader& h, const std::string& data, int64_t dataSiz
     Put(out, uint32_t(h.rate * blockAlign), 4);
     Put(out, uint32_t(blockAlign), 2);
     Put(out, uint32_t(h.bits), 2);
-    out += "data";
+    out += list + "data";
     Put(out, uint32_t(dataSize < 0 ? int64_t(data.size()) : dataSize), 4);
     return out + data;
 }
@@ -118,6 +125,7 @@ TEST_F(Wav, ConvertsSampleFormatsAndChannels)
         {"stereo to mono", {8000, 16, 2}, {0.5, 0.25, -1, 0}, kS16Mono8k, {0.375, -0.5}},
         {"8-bit stereo to float mono", {44100, 8, 2}, {0.5, 0.5, -0.5, 0}, kF32Mono44k, {0.5, -0.25}},
         {"float to 16-bit", {8000, 32, 1, 3}, {0.125, -0.875}, kS16Mono8k, {0.125, -0.875}},
+        {"after an odd-sized chunk", {8000, 16, 1, 1, "abc"}, {0.25, -0.5}, kS16Mono8k, {0.25, -0.5}},
     };
     for (const auto& c : cases) {
         std::vector<uint8_t> pcm;
