@@ -147,6 +147,29 @@ const PixelBuffer& ComposedScreen()
     return screen;
 }
 
+std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& after)
+{
+    if (before.width != after.width || before.height != after.height) return {RECT{0, 0, after.width, after.height}};
+    std::vector<RECT> changed;
+    for (int y = 0; y < after.height; ++y) {
+        const uint32_t* was = &before.pixels[size_t(y) * size_t(after.width)];
+        const uint32_t* is = &after.pixels[size_t(y) * size_t(after.width)];
+        int left = 0, right = after.width;
+        while (left < right && was[left] == is[left]) ++left;
+        if (left == right) continue;
+        while (was[right - 1] == is[right - 1]) --right;
+        RECT* run = changed.empty() || changed.back().bottom != y ? nullptr : &changed.back();
+        if (!run) {
+            changed.push_back(RECT{left, y, right, y + 1});
+            continue;
+        }
+        run->left = std::min<LONG>(run->left, left);
+        run->right = std::max<LONG>(run->right, right);
+        run->bottom = y + 1;
+    }
+    return changed;
+}
+
 TitleBarButton TitleBarButtonAt(int x, int y)
 {
     if (!PtInRect(&TitleBarRect, POINT{x, y})) return TitleBarButton::None;

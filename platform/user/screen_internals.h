@@ -4,6 +4,8 @@
 #include "platform/screen.h"
 #include "platform/types.h"
 
+#include <vector>
+
 // Something on the screen changed (a surface drawn, a window shown, moved, raised or destroyed,
 // the active window changed): the screen is composed again when next wanted, and the host is told.
 void ScreenChanged();
@@ -12,6 +14,9 @@ bool ScreenDirty();
 // The 240 x 320 screen: every shown top-level window's surface in z-order, then the title bar.
 // Composed only when something changed since the last call.
 const PixelBuffer& ComposedScreen();
+// The rectangles in which two pictures of the same size differ: one for each run of rows with a
+// change, from its leftmost to its rightmost changed column. Everything, when the sizes differ.
+std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& after);
 // The shell's title bar in screen coordinates.
 constexpr RECT TitleBarRect{0, 0, ScreenWidth, TitleBarHeight};
 enum class TitleBarButton { None, Close, Ok };

@@ -32,9 +32,14 @@ namespace {
 
 SDL_Window* hostWindow = nullptr;
 bool shown = false;
-bool redraw = true;
+bool redraw = true;       // something to present
+bool wholeFrame = true;   // the whole window needs drawing, not only what changed
 std::u16string shownTitle;
 std::vector<uint32_t> frame;
+// The screen as last presented, and the surface it went to.
+PixelBuffer presented;
+const SDL_Surface* presentedSurface = nullptr;
+int presentedWidth = 0, presentedHeight = 0;
 // The SDL event types that carry another instance's raise request and the wake-up of a worker
 // thread that posted a message (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
@@ -61,32 +66,61 @@ void FollowMainWindowTitle()
     SDL_SetWindowTitle(hostWindow, Utf8FromUtf16(title).c_str());
 }
 
-// Scales the screen into rows of 0x00RRGGBB pixels of the host window's size, black around it.
+uint32_t* HostRow(uint8_t* rows, int pitch, int y)
+{
+    return reinterpret_cast<uint32_t*>(rows + size_t(y) * size_t(pitch));
+}
+
+// Scales a rectangle of the screen into rows of 0x00RRGGBB pixels of the host window's size.
 // Each screen row is scaled once; the rows it covers below that are copies of it.
+void DrawArea(const PixelBuffer& screen, const Viewport& view, uint8_t* rows, int pitch, int width, int height,
+              const RECT& area)
+{
+    const int left = view.x + int(area.left) * view.scale;
+    const int right = std::min(width, view.x + int(area.right) * view.scale);
+    for (int y = area.top; y < area.bottom && left < right; ++y) {
+        const int top = view.y + y * view.scale, bottom = std::min(height, top + view.scale);
+        if (top >= bottom) break;
+        uint32_t* target = HostRow(rows, pitch, top);
+        const uint32_t* source = &screen.pixels[size_t(y) * size_t(screen.width) + size_t(area.left)];
+        for (int x = left; x < right; ++source)
+            for (int copy = 0; copy < view.scale && x < right; ++copy) target[x++] = *source;
+        for (int row = top + 1; row < bottom; ++row) std::copy(target + left, target + right, HostRow(rows, pitch, row) + left);
+    }
+}
+
+// The whole screen, black around it.
 void DrawFrame(const PixelBuffer& screen, const Viewport& view, uint8_t* rows, int pitch, int width, int height)
 {
     const int right = std::min(width, view.x + screen.width * view.scale);
     const int bottom = std::min(height, view.y + screen.height * view.scale);
-    const uint32_t* above = nullptr;
     for (int y = 0; y < height; ++y) {
-        auto* target = reinterpret_cast<uint32_t*>(rows + size_t(y) * size_t(pitch));
+        uint32_t* target = HostRow(rows, pitch, y);
         if (y < view.y || y >= bottom) {
             std::fill(target, target + width, 0u);
             continue;
         }
-        if ((y - view.y) % view.scale != 0 && above) {
-            std::copy(above, above + width, target);
-            continue;
-        }
         std::fill(target, target + view.x, 0u);
         std::fill(target + right, target + width, 0u);
-        const uint32_t* source = &screen.pixels[size_t((y - view.y) / view.scale) * size_t(screen.width)];
-        for (int x = view.x; x < right; ++source)
-            for (int copy = 0; copy < view.scale && x < right; ++copy) target[x++] = *source;
-        above = target;
     }
+    DrawArea(screen, view, rows, pitch, width, height, RECT{0, 0, screen.width, screen.height});
 }
 
+// The host window's rectangles that show the screen's changed rectangles.
+std::vector<SDL_Rect> HostRects(const std::vector<RECT>& changed, const Viewport& view)
+{
+    std::vector<SDL_Rect> rects;
+    for (const RECT& r : changed)
+        rects.push_back(SDL_Rect{view.x + int(r.left) * view.scale, view.y + int(r.top) * view.scale,
+                                 int(r.right - r.left) * view.scale, int(r.bottom - r.top) * view.scale});
+    return rects;
+}
+
+// Draws the screen into the window's surface and sends it to the display. After a first whole
+// frame only the rectangles that changed since the last frame are drawn and sent: a tap shows
+// sooner, and the display server copies a key's and the display's pixels instead of the window.
+// A new surface (the window was resized), a surface of another pixel format, or the host's own
+// request (an exposed window, a zoom) get the whole frame.
 void Present()
 {
     FollowMainWindowTitle();
@@ -102,10 +136,17 @@ void Present()
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
     if (!surface) return;
     Viewport view = FitViewport(surface->w, surface->h);
+    // The usual X11 surface holds 0x00RRGGBB already: draw straight into it; convert otherwise.
+    bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888;
+    bool whole = wholeFrame || !direct || surface != presentedSurface || surface->w != presentedWidth ||
+                 surface->h != presentedHeight;
+    std::vector<RECT> changed = whole ? std::vector<RECT>() : ChangedRects(presented, screen);
     if (SDL_LockSurface(surface) == 0) {
-        // The usual X11 surface holds 0x00RRGGBB already: draw straight into it; convert otherwise.
-        if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
-            DrawFrame(screen, view, static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h);
+        auto* pixels = static_cast<uint8_t*>(surface->pixels);
+        if (!whole) {
+            for (const RECT& area : changed) DrawArea(screen, view, pixels, surface->pitch, surface->w, surface->h, area);
+        } else if (direct) {
+            DrawFrame(screen, view, pixels, surface->pitch, surface->w, surface->h);
         } else {
             frame.resize(size_t(surface->w) * size_t(surface->h));
             DrawFrame(screen, view, reinterpret_cast<uint8_t*>(frame.data()), surface->w * 4, surface->w, surface->h);
@@ -114,8 +155,18 @@ void Present()
         }
         SDL_UnlockSurface(surface);
     }
-    SDL_UpdateWindowSurface(hostWindow);
+    if (whole) {
+        SDL_UpdateWindowSurface(hostWindow);
+    } else if (!changed.empty()) {
+        std::vector<SDL_Rect> rects = HostRects(changed, view);
+        SDL_UpdateWindowSurfaceRects(hostWindow, rects.data(), int(rects.size()));
+    }
+    presented = screen;
+    presentedSurface = surface;
+    presentedWidth = surface->w;
+    presentedHeight = surface->h;
     redraw = false;
+    wholeFrame = false;
     if (first) SoundFirstFrameShown();
 }
 
@@ -158,7 +209,7 @@ void Zoom(DeviceEvent::Kind kind)
     y = std::max(usable.y, std::min(y, usable.y + usable.h - ScreenHeight * scale));
     SDL_SetWindowSize(hostWindow, ScreenWidth * scale, ScreenHeight * scale);
     SDL_SetWindowPosition(hostWindow, x, y);
-    redraw = true;
+    redraw = wholeFrame = true;
     placementChanged = true;
 }
 
@@ -187,7 +238,7 @@ bool Handle(const SDL_Event& event)
     case DeviceEvent::Text: DeliverText(device.key.text); return true;
     case DeviceEvent::Close: DeliverCloseRequest(); return true;
     case DeviceEvent::Minimize: DeliverMinimizeRequest(); return true;
-    case DeviceEvent::Redraw: redraw = true; return false;
+    case DeviceEvent::Redraw: redraw = wholeFrame = true; return false;
     case DeviceEvent::ZoomIn:
     case DeviceEvent::ZoomOut:
     case DeviceEvent::ZoomReset: Zoom(device.kind); return false;
@@ -276,7 +327,9 @@ void SdlHostStop()
     wakeEventType = 0;
     shown = false;
     placementChanged = false;
-    redraw = true;
+    redraw = wholeFrame = true;
+    presented = PixelBuffer();
+    presentedSurface = nullptr;
     shownTitle.clear();
     SDL_Quit();
 }

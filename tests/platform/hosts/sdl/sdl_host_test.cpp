@@ -4,6 +4,7 @@
 #include "platform/hosts/sdl/sdl_host.h"
 #include "platform/hosts/sdl/window_placement.h"
 #include "platform/user/input.h"
+#include "platform/user/screen_internals.h"
 #include "platform/inspect.h"
 #include "platform/user/window_internals.h"
 #include "platform/wince.h"
@@ -11,6 +12,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -197,6 +199,38 @@ TEST_F(SdlHost, PresentsOnlyAfterTheScreenChanged)
     PushButton(SDL_MOUSEBUTTONDOWN, 100, 200);
     ASSERT_TRUE(HostWaitForInput());
     EXPECT_EQ(HostPixel(100, 200), 0x00FF00u);
+}
+
+// After the first frame a change redraws what it changed and nothing else stays behind: a
+// ragged shape, a block far from it, then one pixel changed back; every host pixel then shows the
+// screen twice as large.
+TEST_F(SdlHost, EveryChangeShowsWithoutTouchingTheRest)
+{
+    auto paint = [this](int left, int top, int width, int height, uint32_t color) {
+        PixelBuffer* surface = WindowBackingSurface(main);
+        for (int y = top; y < top + height; y++)
+            std::fill_n(&surface->pixels[size_t(y) * size_t(surface->width) + size_t(left)], width, color);
+        WindowSurfaceChanged(main);
+    };
+    auto present = [this] {
+        PushButton(SDL_MOUSEMOTION, 0, 0);
+        ASSERT_TRUE(HostWaitForInput());
+    };
+    paint(0, 0, 1, 1, 0xFF0000);
+    present();
+    paint(10, 20, 3, 2, 0x00FF00);
+    paint(12, 22, 5, 1, 0x0000FF);
+    paint(5, 23, 1, 1, 0x0000FF);
+    present();
+    paint(239, 150, 1, 5, 0x0000FF);
+    present();
+    paint(10, 20, 1, 1, 0xFF0000);
+    present();
+    const PixelBuffer& screen = ComposedScreen();
+    int wrong = 0;
+    for (int y = 0; y < 640; y++)
+        for (int x = 0; x < 480; x++) wrong += HostPixel(x, y) != screen.pixels[size_t(y / 2) * 240 + size_t(x / 2)];
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(SdlHost, ClosingAndMinimizingTheHostWindowGoToTheMainWindow)
