@@ -3,8 +3,8 @@
 // does (ResetCalculator, LoadSkin, SetRadixMode, HandleFaceMessage), and the face it shows.
 #pragma once
 #include "platform/pixels.h"
-#include "tools/skin_tool/key_words.h"
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/key_words.h"
+#include "skin/check/skin_location.h"
 
 #include <string>
 
