@@ -1,6 +1,6 @@
 // The calculator in the headless host, for the tools: a main window of the calculator's size that
 // is created, loads its skin, takes stylus presses and paints exactly as the program's main window
-// does (ResetCalculator, LoadSkin, SetRadixMode, HandleFaceMessage), and the face it shows.
+// does (StartFace, HandleFaceMessage), and the face it shows.
 #pragma once
 #include "platform/pixels.h"
 #include "skin/check/key_words.h"
