@@ -3,8 +3,6 @@
 // a host turns its own events into messages through the Deliver* functions of user/input.h and
 // shows the screen of user/screen_internals.h.
 #pragma once
-#include "platform/dialogs.h"
-#include "platform/sound.h"
 
 #include <string>
 
