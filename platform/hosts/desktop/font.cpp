@@ -5,8 +5,8 @@
 // fontconfig is not asked.
 #include "platform/font.h"
 
-#include "platform/gdi/font_record.h"
-#include "platform/gdi/font_search.h"
+#include "platform/hosts/desktop/font_record.h"
+#include "platform/hosts/desktop/font_search.h"
 #include "platform/kernel/library_loading.h"
 #include "platform/unicode.h"
 
