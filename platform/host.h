@@ -21,9 +21,12 @@
 // | single instance (below)               | desktop/: lock, socket,   | desktop/: the same         |
 // |                                       | listener thread           |                            |
 //
-// A host without one of these services (a browser) still implements every function: a decoder
-// that refuses every file, no font (text is not drawn), no change notification
-// (SHChangeNotifyRegister fails), no other instance (FindOtherInstance gives null).
+// Left out: by the SDL2 host, more than one host window and more than one stylus (the left
+// button and every touch move the one stylus); by the headless host, any window, audio output
+// and the desktop's clipboard (the right column says what stands in for them). A host that lacks
+// a service still defines its functions with the plain answer: a decoder that refuses every
+// file, no font (text is not drawn), no change notification (SHChangeNotifyRegister fails), no
+// other instance (FindOtherInstance gives null).
 //
 // A host turns its own events into messages through the Deliver* functions of user/input.h and
 // shows the screen of user/screen_internals.h.

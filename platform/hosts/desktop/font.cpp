@@ -7,7 +7,7 @@
 
 #include "platform/hosts/desktop/font_record.h"
 #include "platform/hosts/desktop/font_search.h"
-#include "platform/kernel/library_loading.h"
+#include "platform/hosts/desktop/library_loading.h"
 #include "platform/unicode.h"
 
 #include <SDL2/SDL_ttf.h>

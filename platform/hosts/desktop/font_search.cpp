@@ -3,8 +3,8 @@
 // font record holds never searches.
 #include "platform/hosts/desktop/font_search.h"
 
+#include "platform/hosts/desktop/library_loading.h"
 #include "platform/kernel/host_files.h"
-#include "platform/kernel/library_loading.h"
 
 #include <fontconfig/fontconfig.h>
 
