@@ -1,7 +1,7 @@
 // Finding the shell's font at start: from the remembered record (a few file checks) against
 // fontconfig's full search, which loads its whole configuration (and opening the font in both).
 #include "platform/font.h"
-#include "platform/gdi/font_record.h"
+#include "platform/hosts/desktop/font_record.h"
 
 #include <benchmark/benchmark.h>
 

@@ -13,6 +13,14 @@ void ResetCalculator()
     ClearAll();
 }
 
+int32_t StartFace(int32_t (*loadSkin)())
+{
+    ResetCalculator();
+    int32_t result = loadSkin();
+    if (result == 0) SetRadixMode(Dec);
+    return result;
+}
+
 bool HandleFaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (HandleFaceKey(window, message, wParam, lParam)) return true;

@@ -8,10 +8,9 @@
 // buttons other than OK.
 #pragma once
 #include "platform/types.h"
+#include "platform/windows.h"
 #include "platform/resources.h"
 
-#define IDOK 1
-#define IDCANCEL 2
 #define MB_OK 0x00000000u
 
 #define LB_ADDSTRING 0x0180

@@ -1,5 +1,5 @@
-// Text in the shell's font on a picture (gdi/font.cpp): the platform's own drawing, and tools that
-// caption pictures.
+// Text in the shell's font on a picture, given by the host (host.h; the desktop hosts:
+// hosts/desktop/font.cpp): the platform's own drawing, and tools that caption pictures.
 #pragma once
 #include "platform/pixels.h"
 #include "platform/types.h"
@@ -20,7 +20,7 @@ int TextWidth(const std::u16string& text, int pixelSize);
 int TextLineHeight(int pixelSize);
 bool FontAvailable();
 // Starts preparing the font (finding and opening it) on a thread of its own; the first text drawn
-// waits for it. A host calls it once its window system has started (see gdi/font.cpp).
+// waits for it. A host calls it once its window system has started (see hosts/desktop/font.cpp).
 void PrefetchFont();
 // Tests: use this font file instead of asking fontconfig (an empty path: no font at all; null:
 // back to fontconfig). Closes what was loaded.

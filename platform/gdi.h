@@ -1,4 +1,5 @@
-// Drawing of the emulated device: device contexts onto window backing surfaces and memory,
+// Drawing of the emulated device: device contexts onto memory and onto window backing surfaces
+// (those come from GetDC, the window manager's: windows.h),
 // 32-bit colour bitmaps (0x00RRGGBB, top byte always 0) and 1-bit monochrome bitmaps as plain
 // pixel arrays, BitBlt with four raster operations and the colour/monochrome conversion rules,
 // and bitmap loading from resources and BMP files.
@@ -25,8 +26,6 @@ struct BITMAP {
     LPVOID bmBits;
 };
 
-HDC GetDC(HWND window);
-int ReleaseDC(HWND window, HDC dc);
 HDC CreateCompatibleDC(HDC dc);
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);

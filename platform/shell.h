@@ -39,7 +39,7 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
 BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* info, DWORD flags);
 BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* info);
 
-// ---- File-change notification (change_notify.cpp) ----
+// ---- File-change notification (the host's: hosts/desktop/change_notify.cpp) ----
 // A window registers directories and gets WM_FILECHANGEINFO for what changes in them, lParam a
 // FILECHANGENOTIFY that it hands back with SHChangeNotifyFree. A window may register several
 // directories; SHChangeNotifyDeregister ends all of its registrations.

@@ -1,7 +1,8 @@
 // Wave files for the platform's sound player: a WAV file read from a device path and converted
-// to the sample format of the audio device. Host-independent (SDL's decoder, no audio device):
-// the SDL host's player and the skin tool's check use it. Decodes what SDL's WAV loader knows
-// (PCM, IEEE float, ADPCM, A-law, mu-law); refuses oversized files and anything malformed.
+// to the sample format of the audio device by the host's decoder (HostDecodeWav; no audio device
+// needed): the SDL host's player and the skin tool's check use it. The desktop hosts decode what
+// SDL's WAV loader knows (PCM, IEEE float, ADPCM, A-law, mu-law); oversized files and anything
+// malformed are refused.
 #pragma once
 #include "platform/types.h"
 

@@ -10,4 +10,5 @@
 #include "platform/resources.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
+#include "platform/memory.h"
 #include "platform/clipboard.h"

@@ -11,6 +11,11 @@
 #pragma once
 #include "platform/types.h"
 
+// Command identifiers of the buttons that end dialogs and message boxes (the title bar's OK
+// button sends IDOK too).
+#define IDOK 1
+#define IDCANCEL 2
+
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_SIZE 0x0005
@@ -141,6 +146,10 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+// A DC on a top-level window's client area, drawing into its backing surface (gdi.h draws);
+// null for a child window and for no window (the screen DC is not part of the device).
+HDC GetDC(HWND window);
+int ReleaseDC(HWND window, HDC dc);
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 BOOL UpdateWindow(HWND window);

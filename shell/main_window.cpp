@@ -30,13 +30,10 @@ static void ShowSoundCheckMark()
     if (menu) CheckMenuItem(menu, IdmSoundEffects, appSettings.soundEffects == 1 ? MF_CHECKED : MF_UNCHECKED);
 }
 
-static int InitMainWindow()
+// The skin the window starts with: the watched one, the chosen one, or one chosen in the skin
+// dialog until one loads. 1 when the dialog was cancelled.
+static int32_t LoadFirstSkin()
 {
-    ResetCalculator();
-    menuBar = CreateMenuBar(mainWindow);
-    activateInfo = SHACTIVATEINFO{};
-    activateInfo.cbSize = 12;
-    ShowSoundCheckMark();
     if (skinWatchOn) {
         StartSkinWatch();
         return 0;
@@ -50,6 +47,15 @@ static int InitMainWindow()
             return 0;
         }
     }
+}
+
+static int32_t InitMainWindow()
+{
+    menuBar = CreateMenuBar(mainWindow);
+    activateInfo = SHACTIVATEINFO{};
+    activateInfo.cbSize = 12;
+    ShowSoundCheckMark();
+    return StartFace(LoadFirstSkin);
 }
 
 static void ChooseSkin()
@@ -77,11 +83,7 @@ static void ToggleSoundEffects()
 static LRESULT OnCreate(HWND window)
 {
     mainWindow = window;
-    if (InitMainWindow() == 1) {
-        DestroyWindow(window);
-        return 0;
-    }
-    SetRadixMode(Dec);
+    if (InitMainWindow() != 0) DestroyWindow(window);
     return 0;
 }
 

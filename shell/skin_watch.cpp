@@ -3,6 +3,7 @@
 #include "engine/app_globals.h"
 #include "platform/wince.h"
 #include "shell/resources.h"
+#include "skin/check/broken_skin_report.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_reload.h"
 

@@ -17,8 +17,3 @@ void WatchChosenSkin();
 // WM_FILECHANGEINFO and the reload request. True when the message was one of them; its result
 // is then 0.
 bool HandleSkinWatchMessage(UINT message, LPARAM lParam);
-
-// Prints on standard error what numbrix-skin check finds in the skin, with the loader's message
-// as the calculator's verdict. Defined by the skin check (tools/skin_tool), which the program
-// links.
-void ReportBrokenSkin(LPCWSTR skinPath, LPCWSTR loaderMessage);

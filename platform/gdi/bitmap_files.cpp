@@ -1,20 +1,19 @@
-// SHLoadDIBitmap: a Windows bitmap file becomes a 32-bit colour bitmap. SDL2's BMP reader decodes
-// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bottom-up and top-down rows), except
-// plain 24-bit rows, which are converted here directly (from the file itself when it is large);
-// the header is checked here first, so that a damaged or hostile file costs bounded time and
-// memory.
+// SHLoadDIBitmap: a Windows bitmap file becomes a 32-bit colour bitmap. The host's decoder
+// (HostDecodeBmp) takes every form (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8,
+// bottom-up and top-down rows) except plain 24-bit rows, which are converted here directly (from
+// the file itself when it is large); the header is checked here first, so that a damaged or
+// hostile file costs bounded time and memory.
 #include "platform/gdi.h"
 
 #include "platform/faults.h"
 #include "platform/gdi/gdi_internals.h"
+#include "platform/host.h"
 #include "platform/host_paths.h"
-
-#include <SDL.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <memory>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,72 +141,8 @@ bool HeaderAcceptable(const BmpHeader& h, size_t fileSize)
     return true;
 }
 
-using SurfacePointer = std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>;
-
-// A pixel of `Bytes` bytes, little-endian, as SDL stores the formats it reads from BMP files.
-template <int Bytes>
-uint32_t PixelValue(const uint8_t* p)
-{
-    uint32_t value = p[0];
-    if constexpr (Bytes > 1) value |= uint32_t(p[1]) << 8;
-    if constexpr (Bytes > 2) value |= uint32_t(p[2]) << 16;
-    if constexpr (Bytes > 3) value |= uint32_t(p[3]) << 24;
-    return value;
-}
-
-// Formats whose channels are whole bytes (24- and 32-bit files): each channel by its mask.
-template <int Bytes>
-void ChannelsByMask(const SDL_Surface* surface, std::vector<uint32_t>& pixels)
-{
-    const uint32_t rMask = surface->format->Rmask, gMask = surface->format->Gmask, bMask = surface->format->Bmask;
-    const int rShift = surface->format->Rshift, gShift = surface->format->Gshift, bShift = surface->format->Bshift;
-    const size_t width = size_t(surface->w);
-    for (int y = 0; y < surface->h; ++y) {
-        const uint8_t* row = static_cast<const uint8_t*>(surface->pixels) + size_t(y) * size_t(surface->pitch);
-        uint32_t* out = pixels.data() + size_t(y) * width;
-        if (rMask == 0xFF0000 && gMask == 0xFF00 && bMask == 0xFF) {   // already 0x00RRGGBB, as most files
-            for (size_t x = 0; x < width; ++x) out[x] = PixelValue<Bytes>(row + x * Bytes) & 0xFFFFFF;
-            continue;
-        }
-        for (size_t x = 0; x < width; ++x) {
-            uint32_t value = PixelValue<Bytes>(row + x * Bytes);
-            out[x] = ((value & rMask) >> rShift) << 16 | ((value & gMask) >> gShift) << 8 | ((value & bMask) >> bShift);
-        }
-    }
-}
-
-// Any other format through SDL_GetRGB, which also guards palette indices beyond the palette.
-template <int Bytes>
-void ChannelsBySdl(const SDL_Surface* surface, std::vector<uint32_t>& pixels)
-{
-    for (int y = 0; y < surface->h; ++y) {
-        const uint8_t* row = static_cast<const uint8_t*>(surface->pixels) + size_t(y) * size_t(surface->pitch);
-        uint32_t* out = &pixels[size_t(y) * size_t(surface->w)];
-        for (int x = 0; x < surface->w; ++x) {
-            Uint8 r, g, b;
-            SDL_GetRGB(PixelValue<Bytes>(row + size_t(x) * Bytes), surface->format, &r, &g, &b);
-            out[x] = uint32_t(r) << 16 | uint32_t(g) << 8 | b;
-        }
-    }
-}
-
-// Any SDL surface format to 0x00RRGGBB.
-std::vector<uint32_t> PixelsOf(const SDL_Surface* surface)
-{
-    std::vector<uint32_t> pixels(size_t(surface->w) * size_t(surface->h));
-    const SDL_PixelFormat& f = *surface->format;
-    bool wholeByteChannels = !f.palette && f.Rloss == 0 && f.Gloss == 0 && f.Bloss == 0;
-    switch (f.BytesPerPixel) {
-    case 1: ChannelsBySdl<1>(surface, pixels); break;
-    case 2: ChannelsBySdl<2>(surface, pixels); break;
-    case 3: wholeByteChannels ? ChannelsByMask<3>(surface, pixels) : ChannelsBySdl<3>(surface, pixels); break;
-    case 4: wholeByteChannels ? ChannelsByMask<4>(surface, pixels) : ChannelsBySdl<4>(surface, pixels); break;
-    }
-    return pixels;
-}
-
-// Uncompressed 24-bit rows, the form of most skin images, are converted here; SDL's reader takes
-// every other form.
+// Uncompressed 24-bit rows, the form of most skin images, are converted here; the host's decoder
+// takes every other form.
 bool ReadsDirectly(const BmpHeader& h)
 {
     return h.headerSize >= InfoHeaderSize && h.compression == BiRgb && h.bitCount == 24 &&
@@ -258,17 +193,6 @@ std::vector<uint32_t> StreamedPixels(int fd, const BmpHeader& h)
     return pixels;
 }
 
-// SDL's surface of a checked file, or null.
-SurfacePointer DecodeBmp(const std::vector<uint8_t>& file, const BmpHeader& header)
-{
-    SurfacePointer none(nullptr, SDL_FreeSurface);
-    SDL_RWops* stream = SDL_RWFromConstMem(file.data(), int(file.size()));
-    if (!stream) return none;
-    SurfacePointer surface(SDL_LoadBMP_RW(stream, 1), SDL_FreeSurface);
-    if (!surface || surface->w != header.width || SDL_MUSTLOCK(surface.get())) return none;
-    return surface;
-}
-
 // A large file of plain 24-bit rows is converted straight from the file once its headers are
 // checked; every other file is read whole first.
 HBITMAP LoadBitmapFile(int fd)
@@ -285,10 +209,10 @@ HBITMAP LoadBitmapFile(int fd)
     if (!ReadMore(fd, file, size_t(MaxFileSize) + 1 - file.size()) || int64_t(file.size()) > MaxFileSize) return nullptr;
     if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
     if (ReadsDirectly(header)) return CreateColourBitmap(int(header.width), int(RowCount(header)), DirectPixels(file, header));
-    SurfacePointer surface = DecodeBmp(file, header);
-    std::vector<uint8_t>().swap(file);   // the file's bytes are not needed beside its pixels
-    if (!surface) return nullptr;
-    return CreateColourBitmap(surface->w, surface->h, PixelsOf(surface.get()));
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    if (!HostDecodeBmp(file, int(header.width), &height, &pixels)) return nullptr;
+    return CreateColourBitmap(int(header.width), height, std::move(pixels));
 }
 
 }  // namespace

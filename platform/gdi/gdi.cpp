@@ -6,10 +6,10 @@
 #include "platform/faults.h"
 #include "platform/gdi/gdi_internals.h"
 #include "platform/inspect.h"
-#include "platform/user/window_internals.h"
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -31,9 +31,12 @@ struct Bitmap {
     HDC selectedInto = nullptr;
 };
 
-// A window DC draws into the window's backing surface; a memory DC into its selected bitmap.
+// A surface DC draws into a picture that its owner keeps (GetDC: a window's backing surface); a
+// memory DC into its selected bitmap.
 struct DeviceContext {
-    HWND window = nullptr;
+    const void* owner = nullptr;   // set for a surface DC only
+    std::function<PixelBuffer*()> surface;
+    std::function<void()> changed;
     HBITMAP bitmap = nullptr;
     COLORREF background = White;
     COLORREF text = Black;
@@ -140,8 +143,8 @@ struct Surface {
 
 bool SurfaceOf(const DeviceContext& dc, Surface* surface)
 {
-    if (dc.window) {
-        PixelBuffer* buffer = WindowBackingSurface(dc.window);
+    if (dc.owner) {
+        PixelBuffer* buffer = dc.surface();
         if (!buffer || buffer->pixels.size() != size_t(buffer->width) * size_t(buffer->height)) return false;
         *surface = Surface{buffer->width, buffer->height, buffer->pixels.data(), nullptr, buffer};
         return true;
@@ -300,23 +303,19 @@ HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels)
     return AddBitmap(std::move(bitmap));
 }
 
-// The screen DC (GetDC of no window) is not part of the device: it gives null like a dead window.
-HDC GetDC(HWND window)
+HDC CreateSurfaceDC(const void* owner, std::function<PixelBuffer*()> surface, std::function<void()> changed)
 {
-    if (ShouldFail("GetDC")) return nullptr;
-    if (!window || !WindowBackingSurface(window)) return nullptr;
     uintptr_t handle = NewHandle();
-    contexts.emplace(handle, DeviceContext{window, nullptr, White, Black});
+    contexts.emplace(handle, DeviceContext{owner, std::move(surface), std::move(changed), nullptr, White, Black});
     return reinterpret_cast<HDC>(handle);
 }
 
-int ReleaseDC(HWND window, HDC dc)
+bool DeleteSurfaceDC(HDC dc, const void* owner)
 {
-    if (ShouldFail("ReleaseDC")) return 0;
     DeviceContext* context = FindContext(dc);
-    if (!context || !context->window || context->window != window) return 0;
+    if (!context || !context->owner || context->owner != owner) return false;
     contexts.erase(Key(dc));
-    return 1;
+    return true;
 }
 
 HDC CreateCompatibleDC(HDC dc)
@@ -324,19 +323,19 @@ HDC CreateCompatibleDC(HDC dc)
     if (ShouldFail("CreateCompatibleDC")) return nullptr;
     if (dc && !FindContext(dc)) return nullptr;
     uintptr_t handle = NewHandle();
-    contexts.emplace(handle, DeviceContext{nullptr, StockBitmap(), White, Black});
+    contexts.emplace(handle, DeviceContext{nullptr, nullptr, nullptr, StockBitmap(), White, Black});
     return reinterpret_cast<HDC>(handle);
 }
 
-// Windows' rule: the screen's colour format for a window DC, the format of the selected bitmap
-// for a memory DC (so monochrome for a fresh one).
+// Windows' rule: the screen's colour format for a window (surface) DC, the format of the selected
+// bitmap for a memory DC (so monochrome for a fresh one).
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 {
     if (ShouldFail("CreateCompatibleBitmap")) return nullptr;
     DeviceContext* context = FindContext(dc);
     if (!context || width < 0 || height < 0) return nullptr;
     bool mono = false;
-    if (!context->window) {
+    if (!context->owner) {
         Bitmap* selected = FindBitmap(context->bitmap);
         mono = selected && selected->mono;
     }
@@ -358,7 +357,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
     if (ShouldFail("SelectObject")) return nullptr;
     DeviceContext* context = FindContext(dc);
     Bitmap* bitmap = FindBitmap(object);
-    if (!context || context->window || !bitmap) return nullptr;
+    if (!context || context->owner || !bitmap) return nullptr;
     if (!bitmap->stock && bitmap->selectedInto && bitmap->selectedInto != dc) return nullptr;
     HBITMAP previous = context->bitmap;
     if (Bitmap* old = FindBitmap(previous); old && !old->stock) old->selectedInto = nullptr;
@@ -382,7 +381,7 @@ BOOL DeleteDC(HDC dc)
 {
     if (ShouldFail("DeleteDC")) return FALSE;
     DeviceContext* context = FindContext(dc);
-    if (!context || context->window) return FALSE;
+    if (!context || context->owner) return FALSE;
     if (Bitmap* bitmap = FindBitmap(context->bitmap); bitmap && !bitmap->stock) bitmap->selectedInto = nullptr;
     contexts.erase(Key(dc));
     return TRUE;
@@ -448,6 +447,6 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
         return TRUE;
     if (Overlaps(t)) TransferFromCopy(t, rop, *destContext, *sourceContext);
     else TransferPixels(t, rop, *destContext, *sourceContext);
-    if (destContext->window) WindowSurfaceChanged(destContext->window);
+    if (destContext->owner) destContext->changed();
     return TRUE;
 }

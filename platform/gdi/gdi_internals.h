@@ -1,8 +1,11 @@
-// Bitmaps made by the platform itself (gdi.cpp): from resources, from decoded files, for tests.
+// Bitmaps made by the platform itself (gdi.cpp): from resources, from decoded files, for tests;
+// and device contexts over pictures that another part of the platform keeps.
 #pragma once
+#include "platform/pixels.h"
 #include "platform/types.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // A colour bitmap from 0x00RRGGBB pixels, rows top-down (the top byte is cleared); null when the
@@ -11,3 +14,11 @@
 // device's memory, so a small hostile file cannot make a skin load take hundreds of megabytes.
 constexpr int64_t MaxBitmapPixels = int64_t(1) << 24;
 HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels);
+
+// A DC that draws into a picture kept by `owner` (the window manager's GetDC: a window's backing
+// surface). `surface` finds the picture at each use, null once it is gone, so a DC outliving its
+// picture draws nothing; `changed` runs after each BitBlt into it. It takes colour bitmaps'
+// format and no bitmap can be selected into it; DeleteDC refuses it.
+HDC CreateSurfaceDC(const void* owner, std::function<PixelBuffer*()> surface, std::function<void()> changed);
+// Frees a surface DC of that owner; false, freeing nothing, for any other handle.
+bool DeleteSurfaceDC(HDC dc, const void* owner);

@@ -1,6 +1,6 @@
 // Fixed memory blocks for the clipboard; each knows its size, so a text without its terminator
 // is never read past the block's end.
-#include "platform/clipboard.h"
+#include "platform/memory.h"
 
 #include "platform/faults.h"
 

@@ -3,6 +3,10 @@
 #pragma once
 #include "platform/resources.h"
 
+// Resources are found by number only: a name that is a string is no resource of this program.
+// False for such a name; else the number in *id.
+bool NumericResourceId(LPCWSTR name, UINT* id);
+
 // Of an icon's images, the one whose width is nearest to preferredSize (the larger on a tie).
 const ImageResource* FindIconImage(HINSTANCE instance, UINT id, int preferredSize);
 // The same for an icon handle from LoadIconW; null for anything else.

@@ -5,8 +5,6 @@
 #include "platform/resources.h"
 
 #include "platform/faults.h"
-#include "platform/gdi.h"
-#include "platform/gdi/gdi_internals.h"
 #include "platform/kernel/resource_internals.h"
 
 #include <cstdlib>
@@ -30,13 +28,6 @@ const T* FindById(const T* items, int count, UINT id)
     return nullptr;
 }
 
-// Resources are found by number only: a name that is a string is no resource of this program.
-bool NumericId(LPCWSTR name, UINT* id)
-{
-    if (!name || !IS_INTRESOURCE(name)) return false;
-    *id = LOWORD(name);
-    return true;
-}
 
 template <typename T>
 bool IsEntryOf(const T* items, int count, const void* handle)
@@ -63,6 +54,13 @@ const ImageResource* NearestImage(const IconResource* icon, int preferredSize)
 }
 
 }  // namespace
+
+bool NumericResourceId(LPCWSTR name, UINT* id)
+{
+    if (!name || !IS_INTRESOURCE(name)) return false;
+    *id = LOWORD(name);
+    return true;
+}
 
 void RegisterResources(HINSTANCE instance, const ResourceTable* table)
 {
@@ -92,25 +90,9 @@ HICON LoadIconW(HINSTANCE instance, LPCWSTR name)
     if (ShouldFail("LoadIconW")) return nullptr;
     UINT id;
     const ResourceTable* table = TableOf(instance);
-    if (!table || !NumericId(name, &id)) return nullptr;
+    if (!table || !NumericResourceId(name, &id)) return nullptr;
     const IconResource* icon = FindById(table->icons, table->iconCount, id);
     return icon ? reinterpret_cast<HICON>(const_cast<IconResource*>(icon)) : nullptr;
-}
-
-// Bitmap resources at their natural size; the program asks for nothing else.
-HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int height, UINT flags)
-{
-    if (type != IMAGE_BITMAP || width != 0 || height != 0 || flags != LR_DEFAULTCOLOR)
-        NotImplemented("LoadImageW other than a bitmap resource at its natural size without flags");
-    if (ShouldFail("LoadImageW")) return nullptr;
-    UINT id;
-    if (!NumericId(name, &id)) return nullptr;
-    const ImageResource* image = FindBitmapImage(instance, id);
-    if (!image || !image->pixels || image->width <= 0 || image->height <= 0 ||
-        int64_t(image->width) * image->height > MaxBitmapPixels)
-        return nullptr;
-    std::vector<uint32_t> pixels(image->pixels, image->pixels + size_t(image->width) * size_t(image->height));
-    return CreateColourBitmap(image->width, image->height, std::move(pixels));
 }
 
 HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name)
@@ -118,7 +100,7 @@ HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name)
     if (ShouldFail("LoadAcceleratorsW")) return nullptr;
     UINT id;
     const ResourceTable* table = TableOf(instance);
-    if (!table || !NumericId(name, &id)) return nullptr;
+    if (!table || !NumericResourceId(name, &id)) return nullptr;
     const AcceleratorResource* accelerators = FindById(table->accelerators, table->acceleratorCount, id);
     return accelerators ? reinterpret_cast<HACCEL>(const_cast<AcceleratorResource*>(accelerators)) : nullptr;
 }
@@ -130,7 +112,7 @@ HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type)
     if (ShouldFail("FindResourceW")) return nullptr;
     UINT id;
     const ResourceTable* table = TableOf(module);
-    if (!table || !NumericId(name, &id)) return nullptr;
+    if (!table || !NumericResourceId(name, &id)) return nullptr;
     const DialogResource* dialog = FindById(table->dialogs, table->dialogCount, id);
     return dialog ? reinterpret_cast<HRSRC>(const_cast<DialogResource*>(dialog)) : nullptr;
 }

@@ -22,7 +22,6 @@
 namespace {
 
 constexpr LPCWSTR MenuBarClass = u"MenuBar";
-constexpr int MenuBarHeight = 26;
 constexpr int ButtonPadding = 8;
 constexpr int MinButtonWidth = 40;
 constexpr int TextSize = 12;

@@ -1,7 +1,5 @@
 // Notification icons (see shell.h): a window's icons by id, in the order they were added. An
-// icon goes with its window.
-#include "platform/ui/notify_icons.h"
-
+// icon goes with its window. The screen's title bar shows them once the first is added.
 #include "platform/kernel/resource_internals.h"
 #include "platform/shell.h"
 #include "platform/user/screen_internals.h"
@@ -25,6 +23,16 @@ std::vector<NotifyIcon>::iterator FindIcon(HWND window, UINT id)
                         [&](const NotifyIcon& i) { return i.window == window && i.id == id; });
 }
 
+// The images of the icons shown now, the first added first.
+std::vector<const ImageResource*> NotifyIconImages()
+{
+    std::erase_if(icons, [](const NotifyIcon& i) { return !IsWindow(i.window); });
+    std::vector<const ImageResource*> images;
+    for (const NotifyIcon& i : icons)
+        if (const ImageResource* image = IconHandleImage(i.icon, NotifyIconSize)) images.push_back(image);
+    return images;
+}
+
 }  // namespace
 
 BOOL Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW* data)
@@ -34,6 +42,7 @@ BOOL Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW* data)
     switch (message) {
     case NIM_ADD:
         if (existing != icons.end() || !IsWindow(data->hWnd)) return FALSE;
+        SetTitleBarIcons(NotifyIconImages);
         icons.push_back(NotifyIcon{data->hWnd, data->uID, (data->uFlags & NIF_ICON) ? data->hIcon : nullptr});
         break;
     case NIM_MODIFY:
@@ -49,13 +58,4 @@ BOOL Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW* data)
     }
     ScreenChanged();
     return TRUE;
-}
-
-std::vector<const ImageResource*> NotifyIconImages()
-{
-    std::erase_if(icons, [](const NotifyIcon& i) { return !IsWindow(i.window); });
-    std::vector<const ImageResource*> images;
-    for (const NotifyIcon& i : icons)
-        if (const ImageResource* image = IconHandleImage(i.icon, NotifyIconSize)) images.push_back(image);
-    return images;
 }

@@ -3,7 +3,6 @@
 // close and minimize to the main window. Everything is posted, so it is handled in queue order.
 #include "platform/user/input.h"
 
-#include "platform/dialogs.h"
 #include "platform/screen.h"
 #include "platform/user/screen_internals.h"
 #include "platform/user/window_internals.h"

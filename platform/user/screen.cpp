@@ -6,7 +6,6 @@
 #include "platform/host.h"
 #include "platform/inspect.h"
 #include "platform/screen.h"
-#include "platform/ui/notify_icons.h"
 #include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
@@ -88,12 +87,15 @@ void DrawOkButton(PixelBuffer& target)
     RenderText(target, x, y, ok, size, TitleTextColor);
 }
 
+std::vector<const ImageResource*> (*titleBarIcons)() = nullptr;
+
 // Notification icons right to left from `right`; returns the left edge of the leftmost.
 int DrawNotifyIcons(PixelBuffer& target, int right)
 {
     constexpr int Gap = 2;
+    if (!titleBarIcons) return right;
     int top = (TitleBarHeight - NotifyIconSize) / 2;
-    for (const ImageResource* image : NotifyIconImages()) {
+    for (const ImageResource* image : titleBarIcons()) {
         right -= Gap + NotifyIconSize;
         for (int y = 0; y < NotifyIconSize && y < image->height; ++y)
             for (int x = 0; x < NotifyIconSize && x < image->width; ++x)
@@ -121,6 +123,11 @@ void DrawTitleBar(PixelBuffer& target)
 }
 
 }  // namespace
+
+void SetTitleBarIcons(std::vector<const ImageResource*> (*icons)())
+{
+    titleBarIcons = icons;
+}
 
 void ScreenChanged()
 {

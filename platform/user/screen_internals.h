@@ -1,6 +1,7 @@
 // Screen composition (screen.cpp): the shell's title bar over the shown top-level windows.
 #pragma once
 #include "platform/pixels.h"
+#include "platform/resources.h"
 #include "platform/screen.h"
 #include "platform/types.h"
 
@@ -22,3 +23,9 @@ constexpr RECT TitleBarRect{0, 0, ScreenWidth, TitleBarHeight};
 enum class TitleBarButton { None, Close, Ok };
 // The title-bar button at a screen point, for the active window.
 TitleBarButton TitleBarButtonAt(int x, int y);
+
+// The title bar shows icons left of its button, NotifyIconSize pixels square, the first given
+// drawn rightmost. The shell's notification icons give them (ui/notify_icons.cpp): `icons` is
+// asked for the images shown now each time the title bar is drawn. None until set.
+constexpr int NotifyIconSize = 16;
+void SetTitleBarIcons(std::vector<const ImageResource*> (*icons)());

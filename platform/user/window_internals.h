@@ -73,10 +73,8 @@ bool ControlKeyDown();
 // for a key-down, the text that TranslateMessage makes characters of.
 void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool control,
                       const std::u16string& text = std::u16string());
-// Thread-safe, for the platform's own worker threads: puts messages in the queue of the loop's
-// thread, all at once (at the next TakeNextMessage; those whose window is gone by then are
-// dropped), and wakes the host (HostWake).
-void PostMessagesFromWorker(const std::vector<MSG>& messages);
+// The time stamp of a message posted now (MSG.time), in milliseconds; thread-safe.
+DWORD MessageTime();
 // Takes the next message as GetMessageW does (posted messages, then the quit request, then a paint
 // for a shown window with a non-empty update region) without waiting for host input. False when
 // there is none.

@@ -5,7 +5,6 @@
 #include "platform/host.h"
 #include "platform/inspect.h"
 #include "platform/screen.h"
-#include "platform/user/instance.h"
 #include "platform/user/screen_internals.h"
 #include "platform/user/window_internals.h"
 
@@ -15,7 +14,6 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <utility>
 
 namespace {
@@ -64,9 +62,6 @@ uint64_t nextSerial = 0;
 ATOM nextAtom = 0xC000;
 std::vector<InvalidateRecord> invalidateLog;
 
-// Messages that other threads of the process posted, taken into the queue on the loop's thread.
-std::mutex workerInboxLock;
-std::vector<MSG> workerInbox;
 
 Window* Find(HWND window)
 {
@@ -522,27 +517,16 @@ void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, b
     queue.push_back(QueuedMessage{MSG{window, message, wParam, lParam, Milliseconds(), {}}, control, text});
 }
 
-void PostMessagesFromWorker(const std::vector<MSG>& messages)
+DWORD MessageTime()
 {
-    {
-        std::lock_guard<std::mutex> guard(workerInboxLock);
-        for (MSG msg : messages) {
-            msg.time = Milliseconds();
-            workerInbox.push_back(msg);
-        }
-    }
-    HostWake();
+    return Milliseconds();
 }
 
-// Messages for windows that are gone by now are dropped.
+// Messages that the host's worker threads posted, taken into the queue on the loop's thread;
+// those for windows that are gone by now are dropped.
 static void TakeWorkerMessages()
 {
-    std::vector<MSG> arrived;
-    {
-        std::lock_guard<std::mutex> guard(workerInboxLock);
-        arrived.swap(workerInbox);
-    }
-    for (const MSG& msg : arrived)
+    for (const MSG& msg : HostTakeWorkerMessages())
         if (Find(msg.hwnd)) queue.push_back(QueuedMessage{msg, false, {}});
 }
 
@@ -580,10 +564,7 @@ void ResetWindows()
     windows.clear();
     classes.clear();
     queue.clear();
-    {
-        std::lock_guard<std::mutex> guard(workerInboxLock);
-        workerInbox.clear();
-    }
+    HostTakeWorkerMessages();
     quitPending = false;
     quitCode = 0;
     activeWindow = nullptr;
@@ -903,7 +884,7 @@ BOOL IsWindow(HWND window)
 }
 
 // Top-level windows of this process first, topmost first; then, when both class and title are
-// given, another instance of the program (the single-instance rule of instance.h).
+// given, another instance of the program (the single-instance rule of host.h).
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName)
 {
     if (className && IS_INTRESOURCE(className)) NotImplemented("FindWindowW with a class atom");

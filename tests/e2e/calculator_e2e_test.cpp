@@ -43,9 +43,9 @@ ExpectedFace PaintedFace(const char* skin, const std::string& keys)
     std::u16string device = DevicePathFromHost(BuildDir) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateTestMainWindow();
-    LoadSkin((device + u"skin\\" + DevicePathFromHost(skin) + u".skn").c_str());
-    ResetCalculator();
-    SetRadixMode(Dec);
+    static std::u16string skinPath;
+    skinPath = device + u"skin\\" + DevicePathFromHost(skin) + u".skn";
+    StartFace([] { return LoadSkin(skinPath.c_str()); });
     std::istringstream words(keys);
     std::string word;
     while (words >> word) ApplyKey(KeyIndexByName(word.c_str()));

@@ -12,8 +12,7 @@
 // The state that window creation leaves.
 inline void StartCalculator()
 {
-    ResetCalculator();
-    SetRadixMode(Dec);
+    StartFace([] { return int32_t(0); });   // no skin to load
 }
 
 // Applies space-separated key names in order; returns the sound of the last one.

@@ -8,7 +8,7 @@
 // the add indicator; a key held down; hexadecimal mode; the error state).
 #include "tools/make_skins/skin_art.h"
 #include "tools/make_skins/skin_sounds.h"
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/skin_location.h"
 #include "tools/skin_tool/skin_render.h"
 
 #include <SDL.h>

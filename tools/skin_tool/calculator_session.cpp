@@ -20,7 +20,6 @@ namespace skintool {
 namespace {
 
 constexpr WCHAR ClassName[] = u"NumbrixSkinTool";
-constexpr int MenuBarHeight = 26;   // the shell's menu bar, which the main window leaves free
 
 bool skinLoaded;
 
@@ -51,16 +50,17 @@ private:
     int saved_;
 };
 
-// The main window's creation: the calculator reset, the skin loaded, then the switch to decimal
-// mode. A skin that does not load ends the creation.
+int32_t LoadChosenSkin()
+{
+    return LoadSkin(appSettings.skinFile);
+}
+
+// The main window's creation starts the face; a skin that does not load ends the creation.
 LRESULT OnCreate(HWND window)
 {
     mainWindow = window;
-    ResetCalculator();
-    skinLoaded = LoadSkin(appSettings.skinFile) == 0;
-    if (!skinLoaded) return -1;
-    SetRadixMode(Dec);
-    return 0;
+    skinLoaded = StartFace(LoadChosenSkin) == 0;
+    return skinLoaded ? 0 : -1;
 }
 
 // The main window's handling of creation, stylus, paint and teardown messages.

@@ -1,10 +1,10 @@
 // The calculator in the headless host, for the tools: a main window of the calculator's size that
 // is created, loads its skin, takes stylus presses and paints exactly as the program's main window
-// does (ResetCalculator, LoadSkin, SetRadixMode, HandleFaceMessage), and the face it shows.
+// does (StartFace, HandleFaceMessage), and the face it shows.
 #pragma once
 #include "platform/pixels.h"
-#include "tools/skin_tool/key_words.h"
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/key_words.h"
+#include "skin/check/skin_location.h"
 
 #include <string>
 

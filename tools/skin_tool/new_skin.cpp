@@ -4,7 +4,7 @@
 #include "platform/unicode.h"
 #include "skin/skin_ini.h"
 #include "tools/skin_tool/calculator_session.h"
-#include "tools/skin_tool/skin_check_internal.h"
+#include "skin/check/skin_check_internal.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -4,9 +4,9 @@
 #include "platform/catalogue.h"
 #include "tools/skin_tool/calculator_session.h"
 #include "tools/skin_tool/new_skin.h"
-#include "tools/skin_tool/skin_check.h"
+#include "skin/check/skin_check.h"
 #include "tools/skin_tool/skin_guide.h"
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/skin_location.h"
 #include "tools/skin_tool/skin_render.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "platform/font.h"
 #include "platform/headless.h"
 #include "tools/skin_tool/calculator_session.h"
-#include "tools/skin_tool/skin_check_internal.h"
+#include "skin/check/skin_check_internal.h"
 #include "tools/skin_tool/skin_render.h"
 
 #include <algorithm>

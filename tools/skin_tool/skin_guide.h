@@ -4,7 +4,7 @@
 // key, "panel", "position 0", "indicator"). Whatever numbrix-skin check finds fault with (cells
 // outside the image, areas off the face, keys over keys, ...) is outlined in red.
 #pragma once
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/skin_location.h"
 
 #include <cstdint>
 #include <string>

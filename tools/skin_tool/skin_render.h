@@ -2,7 +2,7 @@
 // sheet of faces that puts every cell of a skin to use.
 #pragma once
 #include "platform/pixels.h"
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/skin_location.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
 // Message boxes in the headless host: the text, in the language of the catalogues, goes to
 // standard error and the box returns at once, as if OK had been pressed; tests read the record.
 #include "platform/host.h"
+#include "platform/dialogs.h"
 
 #include "platform/inspect.h"
 #include "platform/kernel/catalogue_internals.h"

@@ -1,5 +1,6 @@
 // Sound in the headless host: nothing is played; every call is recorded for tests.
 #include "platform/host.h"
+#include "platform/sound.h"
 
 #include "platform/inspect.h"
 

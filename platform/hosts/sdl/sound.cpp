@@ -4,6 +4,7 @@
 // the first frame is on the screen; a sound asked for until the device is open waits for it, the
 // latest replacing an earlier one, as the player would have cut that one off anyway.
 #include "platform/host.h"
+#include "platform/sound.h"
 #include "platform/hosts/sdl/sdl_host.h"
 
 #include "platform/wav.h"

@@ -1,6 +1,6 @@
 // The skin check: the text of the skin file (encoding, sections, keys, values), then the files,
 // cells and areas it names, and last the calculator's own loader.
-#include "tools/skin_tool/skin_check.h"
+#include "skin/check/skin_check.h"
 
 #include "engine/key_table.h"
 #include "platform/host_paths.h"
@@ -8,8 +8,8 @@
 #include "platform/text.h"
 #include "skin/skin_ini.h"
 #include "skin/surface_bank.h"
-#include "tools/skin_tool/key_words.h"
-#include "tools/skin_tool/skin_check_internal.h"
+#include "skin/check/key_words.h"
+#include "skin/check/skin_check_internal.h"
 
 #include <algorithm>
 #include <cctype>

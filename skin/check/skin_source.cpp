@@ -1,4 +1,4 @@
-#include "tools/skin_tool/skin_source.h"
+#include "skin/check/skin_source.h"
 
 #include "platform/files.h"
 #include "platform/unicode.h"

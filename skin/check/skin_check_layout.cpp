@@ -1,8 +1,8 @@
 // Where things lie: cells on the parts image, key areas on the face, keys over keys
 // (which key a press acts on, and keys that cannot be pressed), and the display.
 #include "engine/key_table.h"
-#include "tools/skin_tool/key_words.h"
-#include "tools/skin_tool/skin_check_internal.h"
+#include "skin/check/key_words.h"
+#include "skin/check/skin_check_internal.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The remembered font file: used only while the record is whole and nothing it names changed.
 #include "platform/font.h"
-#include "platform/gdi/font_record.h"
+#include "platform/hosts/desktop/font_record.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

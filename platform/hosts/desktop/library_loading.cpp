@@ -1,5 +1,5 @@
 // Shared libraries loaded when first needed (see library_loading.h).
-#include "platform/kernel/library_loading.h"
+#include "platform/hosts/desktop/library_loading.h"
 
 #include <dlfcn.h>
 

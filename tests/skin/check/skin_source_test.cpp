@@ -1,6 +1,6 @@
 // The line-numbered view of a skin file that the skin tool's findings point into.
 #include "tests/support/temp_dir.h"
-#include "tools/skin_tool/skin_source.h"
+#include "skin/check/skin_source.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "platform/host_paths.h"
 #include "platform/wav.h"
 #include "skin/skin_loader.h"
-#include "tools/skin_tool/skin_check_internal.h"
+#include "skin/check/skin_check_internal.h"
 
 #include <cctype>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // depends on, and a closing line with a checksum of all before it, so that a record cut short or
 // damaged is refused. It is valid when it is whole and writing it again now, for the paths it
 // names, gives the same text.
-#include "platform/gdi/font_record.h"
+#include "platform/hosts/desktop/font_record.h"
 
 #include "platform/kernel/host_files.h"
 

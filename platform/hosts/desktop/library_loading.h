@@ -1,4 +1,4 @@
-// Shared libraries that the platform loads when it first needs them, instead of linking them: a
+// Shared libraries that the desktop hosts load when they first need them, instead of linking them: a
 // linked library is loaded, with everything it needs, before the program's main, needed or not.
 // A user lists the library's functions in an X-macro and keeps them in a table whose members are
 // made with LOADED_FUNCTION_MEMBER and found with LOADED_FUNCTION_SLOT (which names the table

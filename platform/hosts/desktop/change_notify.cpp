@@ -6,8 +6,8 @@
 #include "platform/shell.h"
 
 #include "platform/host_paths.h"
+#include "platform/hosts/desktop/worker_messages.h"
 #include "platform/unicode.h"
-#include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
 #include <fcntl.h>

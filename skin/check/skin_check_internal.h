@@ -5,8 +5,8 @@
 #include "engine/skin_layout.h"
 #include "engine/sound_effects.h"
 #include "skin/skin_loader.h"
-#include "tools/skin_tool/skin_check.h"
-#include "tools/skin_tool/skin_source.h"
+#include "skin/check/skin_check.h"
+#include "skin/check/skin_source.h"
 
 #include <cstdint>
 #include <string>

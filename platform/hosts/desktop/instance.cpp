@@ -1,4 +1,4 @@
-// The single-instance rule's lock and socket (see instance.h). For each class and title that a
+// The single-instance rule's lock and socket (see host.h). For each class and title that a
 // program looked for (FindWindowW) before creating its window, this process takes a per-user lock
 // when no other process holds it and keeps it; once it creates that window, it listens on a local
 // socket beside the lock. A second instance finds the lock held and gets a pseudo window handle
@@ -6,7 +6,7 @@
 // its host window. The lock is an flock on a file, so a process that dies gives it up and a stale
 // lock never blocks a start. Windows of classes and titles that no one looked for take no lock at
 // all (the platform's own windows, tests).
-#include "platform/user/instance.h"
+#include "platform/host.h"
 
 #include "platform/unicode.h"
 

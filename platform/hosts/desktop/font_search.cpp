@@ -1,10 +1,10 @@
 // Fontconfig's search for the shell's font (see font_search.h). The library is loaded at the
 // first search: a program linked with it paid for loading it at every start, and a start whose
 // font record holds never searches.
-#include "platform/gdi/font_search.h"
+#include "platform/hosts/desktop/font_search.h"
 
+#include "platform/hosts/desktop/library_loading.h"
 #include "platform/kernel/host_files.h"
-#include "platform/kernel/library_loading.h"
 
 #include <fontconfig/fontconfig.h>
 

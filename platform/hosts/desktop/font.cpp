@@ -5,11 +5,10 @@
 // fontconfig is not asked.
 #include "platform/font.h"
 
-#include "platform/gdi/font_record.h"
-#include "platform/gdi/font_search.h"
-#include "platform/kernel/library_loading.h"
+#include "platform/hosts/desktop/font_record.h"
+#include "platform/hosts/desktop/font_search.h"
+#include "platform/hosts/desktop/library_loading.h"
 #include "platform/unicode.h"
-#include "platform/windows.h"
 
 #include <SDL2/SDL_ttf.h>
 
@@ -150,7 +149,9 @@ int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, in
     SDL_Surface* glyphs = loadedTtf->TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
     if (!glyphs) return advance;
     RECT area{0, 0, target.width, target.height};
-    if (clip) IntersectRect(&area, &area, clip);
+    if (clip)   // what the clip shares with the target; a clip outside it leaves no pixel
+        area = RECT{std::max(area.left, clip->left), std::max(area.top, clip->top), std::min(area.right, clip->right),
+                    std::min(area.bottom, clip->bottom)};
     if (SDL_LockSurface(glyphs) == 0) {
         for (int row = 0; row < glyphs->h; ++row) {
             int ty = y + row;

@@ -3,7 +3,7 @@
 // shows or acts wrongly); warnings are what is legal but probably not meant. The calculator's
 // own loader runs last and has the final word: a skin with no error always loads.
 #pragma once
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/skin_location.h"
 
 #include <cstdio>
 #include <functional>

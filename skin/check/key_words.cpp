@@ -1,4 +1,4 @@
-#include "tools/skin_tool/key_words.h"
+#include "skin/check/key_words.h"
 
 #include "engine/calc_state.h"
 #include "engine/key_names.h"

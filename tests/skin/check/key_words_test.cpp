@@ -1,7 +1,7 @@
 // What the process tests of the skin tool reach only through their effects: key words, and the
 // point where a press reaches a key.
 #include "engine/calc_state.h"
-#include "tools/skin_tool/key_words.h"
+#include "skin/check/key_words.h"
 
 #include <gtest/gtest.h>
 

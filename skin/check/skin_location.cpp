@@ -1,4 +1,4 @@
-#include "tools/skin_tool/skin_location.h"
+#include "skin/check/skin_location.h"
 
 #include "engine/app_globals.h"
 #include "platform/host_paths.h"

@@ -1,7 +1,6 @@
-// The skin check inside the calculator: when a watched skin does not load, the calculator prints
-// what numbrix-skin check finds in it, the loader's message being the check's last word.
-#include "shell/skin_watch.h"
-#include "tools/skin_tool/skin_check.h"
+#include "skin/check/broken_skin_report.h"
+
+#include "skin/check/skin_check.h"
 
 using namespace skintool;
 
