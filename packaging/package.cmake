@@ -60,7 +60,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://numbrix.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps finds what the binaries link; the libraries that the program loads when it first
-# needs them (SDL2_ttf, fontconfig) are added by the packages that hold them here.
+# needs them (FreeType, fontconfig) are added by the packages that hold them here.
 find_program(DPKG_QUERY dpkg-query)
 set(loaded_packages "")
 foreach(soname ${NUMBRIX_LOADED_LIBRARIES})

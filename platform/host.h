@@ -15,7 +15,7 @@
 // | MessageBoxW (dialogs.h)               | ui/message_box.cpp's box  | standard error, IDOK       |
 // | sndPlaySoundW (sound.h)               | the audio device          | recorded only (inspect.h)  |
 // | HostDecodeBmp, HostDecodeWav          | desktop/: SDL2's decoders | desktop/: the same         |
-// | text (font.h)                         | desktop/: SDL2_ttf, font  | desktop/: the same         |
+// | text (font.h)                         | desktop/: FreeType, font  | desktop/: the same         |
 // |                                       | found by fontconfig       |                            |
 // | SHChangeNotify* (shell.h)             | desktop/: inotify, thread | desktop/: the same         |
 // | single instance (below)               | desktop/: lock, socket,   | desktop/: the same         |

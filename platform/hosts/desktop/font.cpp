@@ -1,74 +1,91 @@
-// Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with SDL2_ttf in the
+// Text for the shell's pieces (title bar, menus, dialogs): UTF-16 text drawn with FreeType in the
 // sans font that fontconfig picks for Japanese (font_search.h), opened at its first use, or ahead
 // of it on a thread of its own when the host knows the first frame shows text (PrefetchFont).
 // Fontconfig's choice is remembered (font_record.h): while nothing it depended on changed,
-// fontconfig is not asked.
+// fontconfig is not asked. FreeType is loaded with the font, not linked: a program that shows no
+// text never maps it.
+//
+// A line is laid out as the texts have always been drawn: glyphs hinted for the whole pixel grid
+// and rendered in 256 levels of grey, each at the pen position that the hinted advances before
+// it add up to, without kerning; the line box is as tall as the font's ascender to descender,
+// the baseline at the ascender; overlapping glyphs take the larger coverage bit by bit.
 #include "platform/font.h"
 
 #include "platform/hosts/desktop/font_record.h"
 #include "platform/hosts/desktop/font_search.h"
 #include "platform/hosts/desktop/library_loading.h"
-#include "platform/unicode.h"
 
-#include <SDL2/SDL_ttf.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <algorithm>
 #include <future>
+#include <map>
 #include <vector>
 
 namespace {
 
-#define TTF_FUNCTIONS(USE)                                                                             \
-    USE(TTF_Init) USE(TTF_Quit) USE(TTF_OpenFont) USE(TTF_CloseFont) USE(TTF_SetFontSize)             \
-    USE(TTF_SizeUTF8) USE(TTF_RenderUTF8_Blended) USE(TTF_FontHeight)
+#define FREETYPE_FUNCTIONS(USE)                                                                     \
+    USE(FT_Init_FreeType) USE(FT_Done_FreeType) USE(FT_New_Face) USE(FT_Done_Face) USE(FT_Set_Charmap) \
+    USE(FT_Set_Char_Size) USE(FT_Get_Char_Index) USE(FT_Load_Glyph) USE(FT_Render_Glyph) USE(FT_MulFix)
 
-// The functions of SDL2_ttf. It is loaded with the font, on the thread that prepares it: linked,
-// it and the libraries it needs (FreeType, HarfBuzz, GLib) were loaded before the program started.
-struct TtfLibrary {
-    TTF_FUNCTIONS(LOADED_FUNCTION_MEMBER)
+struct FreeTypeLibrary {
+    FREETYPE_FUNCTIONS(LOADED_FUNCTION_MEMBER)
+    FT_Library library = nullptr;
 };
 
-const TtfLibrary* loadedTtf = nullptr;   // set once SDL2_ttf is loaded and initialised
+const FreeTypeLibrary* loadedFreeType = nullptr;   // set once FreeType is loaded and initialised
 
-// SDL2_ttf, loaded and initialised once and kept; null when it or one of its functions is missing.
-const TtfLibrary* Ttf()
+// FreeType, loaded and initialised once and kept; null when it or one of its functions is missing.
+const FreeTypeLibrary* FreeType()
 {
-    static TtfLibrary table;
+    static FreeTypeLibrary table;
     static const bool ready = [] {
-        if (!LoadLibraryFunctions(NUMBRIX_TTF_LIBRARY, {TTF_FUNCTIONS(LOADED_FUNCTION_SLOT)}) ||
-            table.TTF_Init() != 0)
+        if (!LoadLibraryFunctions(NUMBRIX_FREETYPE_LIBRARY, {FREETYPE_FUNCTIONS(LOADED_FUNCTION_SLOT)}) ||
+            table.FT_Init_FreeType(&table.library) != 0)
             return false;
-        loadedTtf = &table;
+        loadedFreeType = &table;
         return true;
     }();
     return ready ? &table : nullptr;
 }
 
+int Floor(FT_Pos value) { return int((value & -64) / 64); }
+int Ceil(FT_Pos value) { return Floor(value + 63); }
+
 enum class FontSource { Fontconfig, File };
 FontSource source = FontSource::Fontconfig;
 std::string chosenFile;   // the font file of FontSource::File; empty: no font
 
-// The size the font is opened at, before any text asks for its own.
-constexpr int OpeningSize = 12;
+// A glyph at one size: its hinted advance (26.6), the box its outline presets (which lays the line
+// out) and its rendered coverage with the place of that.
+struct Glyph {
+    FT_Pos advance = 0;
+    int boxLeft = 0, boxTop = 0, boxWidth = 0, boxRows = 0;
+    int left = 0, top = 0, width = 0, rows = 0;
+    std::vector<uint8_t> coverage;
+};
 
-// The font, opened once and set to each size asked for: SDL2_ttf sets a size exactly as opening
-// the font at that size would, and one face of a large Japanese font costs a quarter of a
-// megabyte and a read of its tables.
+// The font, opened once and set to each size asked for, with the glyphs drawn so far: the title
+// bar is composed again at every change of the screen.
 struct OpenFont {
-    TTF_Font* font = nullptr;
-    int size = 0;   // the size the font is set to; 0 after a failed change
+    FT_Face face = nullptr;
+    int size = 0;   // the size the face is set to; 0 after a failed change
+    int ascent = 0, height = 0;
+    std::map<std::pair<int, FT_UInt>, Glyph> glyphs;
 };
 OpenFont opened;
 bool openingTried = false;   // opened, or failed to open: not tried again until UseFontFile
 std::future<OpenFont> ahead;   // the font being prepared, see PrefetchFont
+constexpr size_t MaxKeptGlyphs = 2048;
 
 void CloseFont(OpenFont& open)
 {
-    if (open.font) loadedTtf->TTF_CloseFont(open.font);
+    if (open.face) loadedFreeType->FT_Done_Face(open.face);
     open = OpenFont();
 }
 
-// Closes the font (also one prepared and never used) and SDL2_ttf when the program ends.
+// Closes the font (also one prepared and never used) and FreeType when the program ends.
 struct AtExit {
     ~AtExit()
     {
@@ -77,7 +94,7 @@ struct AtExit {
             CloseFont(prepared);
         }
         CloseFont(opened);
-        if (loadedTtf) loadedTtf->TTF_Quit();
+        if (loadedFreeType) loadedFreeType->FT_Done_FreeType(loadedFreeType->library);
     }
 } atExit;
 
@@ -90,8 +107,25 @@ std::string SearchAndRemember()
     return path;
 }
 
+// A Unicode character map: full Unicode first, then the basic plane's, the symbol map, the ISO
+// and Apple ones.
+void ChooseCharacterMap(const FreeTypeLibrary& ft, FT_Face face)
+{
+    auto rank = [](const FT_CharMap map) {
+        if (map->platform_id == 3 && map->encoding_id == 10) return 0;
+        if ((map->platform_id == 3 && (map->encoding_id == 1 || map->encoding_id == 0)) ||
+            (map->platform_id == 2 && map->encoding_id == 1) || map->platform_id == 0)
+            return 1;
+        return 2;
+    };
+    FT_CharMap best = nullptr;
+    for (int i = 0; i < face->num_charmaps; ++i)
+        if (rank(face->charmaps[i]) < 2 && (!best || rank(face->charmaps[i]) < rank(best))) best = face->charmaps[i];
+    if (best) ft.FT_Set_Charmap(face, best);
+}
+
 // The font found (the remembered one while nothing it depended on changed, else fontconfig's
-// answer, or the file chosen for tests) and opened.
+// answer, or the file chosen for tests) and opened. Only scalable faces are used.
 OpenFont PrepareFont()
 {
     std::string path = chosenFile;
@@ -99,31 +133,153 @@ OpenFont PrepareFont()
         path = RememberedFontFile();
         if (path.empty()) path = SearchAndRemember();
     }
-    const TtfLibrary* ttf = path.empty() ? nullptr : Ttf();
-    if (!ttf) return OpenFont();
-    TTF_Font* font = ttf->TTF_OpenFont(path.c_str(), OpeningSize);
-    return OpenFont{font, font ? OpeningSize : 0};
+    const FreeTypeLibrary* ft = path.empty() ? nullptr : FreeType();
+    OpenFont font;
+    if (!ft || ft->FT_New_Face(ft->library, path.c_str(), 0, &font.face) != 0) return OpenFont();
+    if (!FT_IS_SCALABLE(font.face)) {
+        CloseFont(font);
+        return font;
+    }
+    ChooseCharacterMap(*ft, font.face);
+    return font;
 }
 
-TTF_Font* FontOfSize(int pixelSize)
+OpenFont* FontOfSize(int pixelSize)
 {
     if (pixelSize <= 0) return nullptr;
     if (!openingTried) {
         opened = ahead.valid() ? ahead.get() : PrepareFont();
         openingTried = true;
     }
-    if (!opened.font) return nullptr;
+    if (!opened.face) return nullptr;
     if (opened.size != pixelSize) {
-        opened.size = loadedTtf->TTF_SetFontSize(opened.font, pixelSize) == 0 ? pixelSize : 0;
+        const FreeTypeLibrary& ft = *loadedFreeType;
+        FT_Face face = opened.face;
+        opened.size = ft.FT_Set_Char_Size(face, 0, FT_F26Dot6(pixelSize) * 64, 0, 0) == 0 ? pixelSize : 0;
         if (opened.size == 0) return nullptr;
+        FT_Fixed scale = face->size->metrics.y_scale;
+        opened.ascent = Ceil(ft.FT_MulFix(face->ascender, scale));
+        opened.height = Ceil(ft.FT_MulFix(face->ascender - face->descender, scale));
     }
-    return opened.font;
+    return &opened;
 }
 
-// The text up to its first terminator, as SDL2_ttf takes it.
-std::string Utf8(const std::u16string& text)
+// Coverage from a rendered bitmap: grey levels as they are, a bitmap's bits full or none.
+void CopyCoverage(const FT_Bitmap& bitmap, Glyph& glyph)
 {
-    return Utf8FromUtf16(std::u16string_view(text).substr(0, text.find(u'\0')));
+    glyph.coverage.assign(size_t(glyph.width) * size_t(glyph.rows), 0);
+    for (int row = 0; row < glyph.rows; ++row) {
+        const uint8_t* line = bitmap.buffer + ptrdiff_t(row) * bitmap.pitch;
+        uint8_t* out = &glyph.coverage[size_t(row) * size_t(glyph.width)];
+        for (int col = 0; col < glyph.width; ++col) {
+            switch (bitmap.pixel_mode) {
+            case FT_PIXEL_MODE_MONO: out[col] = (line[col / 8] >> (7 - col % 8)) & 1 ? 255 : 0; break;
+            case FT_PIXEL_MODE_GRAY2: {
+                int level = (line[col / 4] >> (6 - 2 * (col % 4))) & 3;
+                out[col] = level ? uint8_t(256 * level / 3 - 1) : 0;
+                break;
+            }
+            case FT_PIXEL_MODE_GRAY4: {
+                int level = (line[col / 2] >> (4 - 4 * (col % 2))) & 15;
+                out[col] = level ? uint8_t(256 * level / 15 - 1) : 0;
+                break;
+            }
+            default: out[col] = line[col]; break;
+            }
+        }
+    }
+}
+
+// The glyph of a character at the font's current size; null when FreeType cannot load it.
+const Glyph* GlyphOf(OpenFont& font, char32_t character)
+{
+    const FreeTypeLibrary& ft = *loadedFreeType;
+    FT_UInt index = ft.FT_Get_Char_Index(font.face, character);
+    auto key = std::make_pair(font.size, index);
+    auto found = font.glyphs.find(key);
+    if (found != font.glyphs.end()) return &found->second;
+    if (font.glyphs.size() >= MaxKeptGlyphs) font.glyphs.clear();
+    if (ft.FT_Load_Glyph(font.face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) != 0) return nullptr;
+    FT_GlyphSlot slot = font.face->glyph;
+    Glyph glyph;
+    glyph.advance = slot->advance.x;
+    glyph.boxLeft = slot->bitmap_left;
+    glyph.boxTop = slot->bitmap_top;
+    glyph.boxWidth = int(slot->bitmap.width);
+    glyph.boxRows = int(slot->bitmap.rows);
+    if (ft.FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return nullptr;
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.width = int(slot->bitmap.width);
+    glyph.rows = glyph.width ? int(slot->bitmap.rows) : 0;
+    CopyCoverage(slot->bitmap, glyph);
+    return &font.glyphs.emplace(key, std::move(glyph)).first->second;
+}
+
+// The characters of a text up to its first terminator; an unpaired surrogate, U+FFFE and U+FFFF
+// are the replacement character.
+std::u32string Characters(const std::u16string& text)
+{
+    std::u32string characters;
+    for (size_t i = 0; i < text.size() && text[i] != 0; ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if ((c >= 0xD800 && c < 0xE000) || c == 0xFFFE || c == 0xFFFF)
+            c = 0xFFFD;
+        characters.push_back(c);
+    }
+    return characters;
+}
+
+// A line of glyphs: where each one's pen is (26.6), and the box of the whole line, whose left
+// and top edges are moved to 0 when a glyph reaches out before them.
+struct Line {
+    std::vector<std::pair<const Glyph*, FT_Pos>> glyphs;
+    int startX = 0, startY = 0, width = 0, height = 0;
+};
+
+Line LayOut(OpenFont& font, const std::u16string& text)
+{
+    Line line;
+    int minX = 0, maxX = 0, minY = 0, maxY = font.height;
+    FT_Pos pen = 0;
+    for (char32_t character : Characters(text)) {
+        const Glyph* glyph = GlyphOf(font, character);
+        if (!glyph) return Line();
+        line.glyphs.emplace_back(glyph, pen);
+        int left = Floor(pen) + glyph->boxLeft, top = font.ascent - glyph->boxTop;
+        minX = std::min(minX, left);
+        maxX = std::max(maxX, left + glyph->boxWidth);
+        minY = std::min(minY, top);
+        maxY = std::max(maxY, top + glyph->boxRows);
+        pen += glyph->advance;
+    }
+    maxX = std::max(maxX, Floor(pen));
+    line.startX = -minX;
+    line.startY = -minY;
+    line.width = maxX - minX;
+    line.height = maxY - minY;
+    return line;
+}
+
+// The line's coverage, its box's size.
+std::vector<uint8_t> Coverage(const OpenFont& font, const Line& line)
+{
+    std::vector<uint8_t> coverage(size_t(line.width) * size_t(line.height), 0);
+    for (const auto& [glyph, pen] : line.glyphs) {
+        int left = line.startX + Floor(pen) + glyph->left, top = line.startY + font.ascent - glyph->top;
+        for (int row = 0; row < glyph->rows; ++row) {
+            int y = top + row;
+            if (y < 0 || y >= line.height) continue;
+            for (int col = 0; col < glyph->width; ++col) {
+                int x = left + col;
+                if (x >= 0 && x < line.width)
+                    coverage[size_t(y) * size_t(line.width) + size_t(x)] |= glyph->coverage[size_t(row) * size_t(glyph->width) + size_t(col)];
+            }
+        }
+    }
+    return coverage;
 }
 
 uint32_t Blend(uint32_t under, uint32_t over, uint32_t alpha)
@@ -141,53 +297,35 @@ uint32_t Blend(uint32_t under, uint32_t over, uint32_t alpha)
 int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
                uint32_t color, const RECT* clip)
 {
-    std::string utf8 = Utf8(text);
-    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
+    OpenFont* font = text.empty() ? nullptr : FontOfSize(pixelSize);
     if (!font) return 0;
-    int advance = 0, height = 0;
-    if (loadedTtf->TTF_SizeUTF8(font, utf8.c_str(), &advance, &height) != 0) return 0;
-    SDL_Surface* glyphs = loadedTtf->TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
-    if (!glyphs) return advance;
+    Line line = LayOut(*font, text);
+    if (line.width == 0) return 0;
+    std::vector<uint8_t> coverage = Coverage(*font, line);
     RECT area{0, 0, target.width, target.height};
     if (clip)   // what the clip shares with the target; a clip outside it leaves no pixel
         area = RECT{std::max(area.left, clip->left), std::max(area.top, clip->top), std::min(area.right, clip->right),
                     std::min(area.bottom, clip->bottom)};
-    if (SDL_LockSurface(glyphs) == 0) {
-        for (int row = 0; row < glyphs->h; ++row) {
-            int ty = y + row;
-            if (ty < area.top || ty >= area.bottom) continue;
-            const auto* line = reinterpret_cast<const uint8_t*>(glyphs->pixels) + size_t(row) * size_t(glyphs->pitch);
-            for (int col = 0; col < glyphs->w; ++col) {
-                int tx = x + col;
-                if (tx < area.left || tx >= area.right) continue;
-                Uint32 pixel;
-                std::copy_n(line + size_t(col) * 4, 4, reinterpret_cast<uint8_t*>(&pixel));
-                Uint8 r, g, b, a;
-                SDL_GetRGBA(pixel, glyphs->format, &r, &g, &b, &a);
-                if (a == 0) continue;
-                uint32_t& out = target.pixels[size_t(ty) * size_t(target.width) + size_t(tx)];
-                out = Blend(out, color & 0xFFFFFF, a);
-            }
+    for (int row = std::max(0, int(area.top) - y); row < line.height && y + row < area.bottom; ++row)
+        for (int col = std::max(0, int(area.left) - x); col < line.width && x + col < area.right; ++col) {
+            uint8_t alpha = coverage[size_t(row) * size_t(line.width) + size_t(col)];
+            if (alpha == 0) continue;
+            uint32_t& out = target.pixels[size_t(y + row) * size_t(target.width) + size_t(x + col)];
+            out = Blend(out, color & 0xFFFFFF, alpha);
         }
-        SDL_UnlockSurface(glyphs);
-    }
-    SDL_FreeSurface(glyphs);
-    return advance;
+    return line.width;
 }
 
 int TextWidth(const std::u16string& text, int pixelSize)
 {
-    std::string utf8 = Utf8(text);
-    TTF_Font* font = utf8.empty() ? nullptr : FontOfSize(pixelSize);
-    int width = 0, height = 0;
-    if (!font || loadedTtf->TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return 0;
-    return width;
+    OpenFont* font = text.empty() ? nullptr : FontOfSize(pixelSize);
+    return font ? LayOut(*font, text).width : 0;
 }
 
 int TextLineHeight(int pixelSize)
 {
-    TTF_Font* font = FontOfSize(pixelSize);
-    return font ? loadedTtf->TTF_FontHeight(font) : 0;
+    OpenFont* font = FontOfSize(pixelSize);
+    return font ? font->height : 0;
 }
 
 bool FontAvailable()
@@ -197,7 +335,7 @@ bool FontAvailable()
 
 // A host that knows the first frame shows text prepares the font on a thread of its own while it
 // creates its window: checking the record (or, when it does not hold, fontconfig's whole
-// search), loading SDL2_ttf and opening the font. The host calls this after the window system
+// search), loading FreeType and opening the font. The host calls this after the window system
 // started: the first thread makes every stdio call of the process lock its stream, and the X
 // library reads its compose table one character at a time while it starts.
 void PrefetchFont()
