@@ -1,5 +1,5 @@
-// Sound in the SDL host: each sound is decoded and converted to the audio device's format in full,
-// and the device's queue is replaced by it. Opening the device is slow (the audio library probes
+// Sound in the SDL host: each sound is decoded and converted to the audio device's format in full
+// (once per file, see ConvertedPcm), and the device's queue is replaced by it. Opening the device is slow (the audio library probes
 // the sound servers and the sound cards), so it happens on a thread of its own, and not before
 // the first frame is on the screen; a sound asked for until the device is open waits for it, the
 // latest replacing an earlier one, as the player would have cut that one off anyway.
@@ -7,11 +7,14 @@
 #include "platform/sound.h"
 #include "platform/hosts/sdl/sdl_host.h"
 
+#include "platform/host_paths.h"
 #include "platform/wav.h"
 
 #include <SDL.h>
 
+#include <map>
 #include <mutex>
+#include <sys/stat.h>
 #include <string>
 #include <utility>
 
@@ -56,11 +59,52 @@ Uint32 CloseWhenQuiet(Uint32 interval, void*)
     return 0;
 }
 
+// Sounds converted to the device's format, by file: a key's click is decoded and converted once,
+// not at every press of the key. A file is read again when it is no longer the same file, of the
+// same size and modification time (a skin's sound saved anew), and all of them when the device
+// opens with another format. Kept while the device closes and opens again when quiet.
+struct ConvertedSound {
+    struct stat file;
+    std::vector<uint8_t> pcm;
+};
+std::map<std::u16string, ConvertedSound> converted;
+AudioFormat convertedFor{};
+constexpr size_t MaxConvertedBytes = 8 << 20;
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// The file's sound in the device's format; null when it does not load. Called with the lock held.
+const std::vector<uint8_t>* ConvertedPcm(const std::u16string& sound)
+{
+    if (convertedFor.frequency != deviceFormat.frequency || convertedFor.sampleFormat != deviceFormat.sampleFormat ||
+        convertedFor.channels != deviceFormat.channels) {
+        converted.clear();
+        convertedFor = deviceFormat;
+    }
+    struct stat file {};
+    if (stat(HostPathFromDevice(sound.c_str()).c_str(), &file) != 0) return nullptr;
+    auto found = converted.find(sound);
+    if (found != converted.end() && SameFile(found->second.file, file)) return &found->second.pcm;
+    std::vector<uint8_t> pcm;
+    if (!LoadWavConverted(sound.c_str(), deviceFormat, pcm)) return nullptr;
+    size_t kept = pcm.size();
+    for (const auto& entry : converted) kept += entry.second.pcm.size();
+    if (kept > MaxConvertedBytes) converted.clear();
+    ConvertedSound& entry = converted[sound];
+    entry = ConvertedSound{file, std::move(pcm)};
+    return &entry.pcm;
+}
+
 // Replaces what the open device plays by the file's sound. Called with the lock held.
 bool PlayOnDevice(const std::u16string& sound)
 {
-    std::vector<uint8_t> pcm;
-    if (!LoadWavConverted(sound.c_str(), deviceFormat, pcm)) return false;
+    const std::vector<uint8_t>* found = ConvertedPcm(sound);
+    if (!found) return false;
+    const std::vector<uint8_t>& pcm = *found;
     SDL_ClearQueuedAudio(device);
     startedLast = sound;
     if (pcm.empty()) return true;
@@ -168,6 +212,7 @@ void SoundStop()
     firstFrameShown = false;
     waitingSound.clear();
     startedLast.clear();
+    converted.clear();
 }
 
 void WaitForAudioDevice()

@@ -5,7 +5,9 @@
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -95,6 +97,30 @@ TEST(SoundAfterTheDevice, PlaysAtOnceOrIsSilentWithoutADevice)
         SdlHostStop();
         unsetenv("SDL_AUDIODRIVER");
     }
+}
+
+// A sound is converted once, and again after its file changed: a skin's sound saved anew plays
+// as saved, a file that became unplayable or went away is silent.
+TEST(SoundAfterTheDevice, AChangedFileIsReadAgain)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(SdlHostStart());
+    SoundFirstFrameShown();
+    TempDir dir;
+    dir.Write("a.wav", SilentWav());
+    std::u16string path = dir.DevicePath("a.wav");
+    sndPlaySoundW(path.c_str(), SND_FILENAME | SND_ASYNC);
+    WaitForAudioDevice();
+    EXPECT_EQ(sndPlaySoundW(path.c_str(), SND_FILENAME | SND_ASYNC), TRUE);
+    dir.Write("a.wav", "no sound in here");
+    EXPECT_EQ(sndPlaySoundW(path.c_str(), SND_FILENAME | SND_ASYNC), FALSE) << "the earlier sound was played";
+    dir.Write("a.wav", SilentWav());
+    EXPECT_EQ(sndPlaySoundW(path.c_str(), SND_FILENAME | SND_ASYNC), TRUE);
+    std::filesystem::remove(dir.HostPath("a.wav"));
+    EXPECT_EQ(sndPlaySoundW(path.c_str(), SND_FILENAME | SND_ASYNC), FALSE);
+    SdlHostStop();
+    unsetenv("SDL_AUDIODRIVER");
 }
 
 }  // namespace
