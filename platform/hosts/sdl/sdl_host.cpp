@@ -283,6 +283,10 @@ bool SdlHostStart(int requestedScale)
     // A killed process ends at once, as on the device, leaving the stored settings as they were;
     // SDL would otherwise turn SIGTERM into a close request that an open dialog can refuse.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // SDL need not grab the pointer at a press: the window system sends the release to the window
+    // that took the press anyway, and the grab cost round trips to the X server before the press
+    // reached the program.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "numbrix: cannot open the display: %s\n", SDL_GetError());
         return false;
