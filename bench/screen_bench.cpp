@@ -1,7 +1,8 @@
-// The screen's cost per presented frame: composing two windows and the title bar, and drawing a
-// line of Japanese text.
+// The screen's cost per presented frame: composing two windows and the title bar, drawing a line
+// of Japanese text, and finding what a key press changed.
 #include "platform/font.h"
 #include "platform/headless.h"
+#include "platform/user/screen_internals.h"
 #include "platform/user/window_internals.h"
 #include "platform/wince.h"
 
@@ -39,3 +40,17 @@ static void BM_RenderTitleText(benchmark::State& state)
     for (auto _ : state) benchmark::DoNotOptimize(RenderText(target, 6, 4, text, 15, 0xFFFFFF));
 }
 BENCHMARK(BM_RenderTitleText);
+
+// Two screens that differ where a press changes them: a key's face and the display's digits.
+static void BM_ChangedRectsOfAKeyPress(benchmark::State& state)
+{
+    PixelBuffer before, after;
+    before.Resize(240, 320, 0x808080);
+    after = before;
+    for (int y = 40; y < 60; ++y)
+        for (int x = 180; x < 230; ++x) after.pixels[size_t(y) * 240 + size_t(x)] = 0x000000;
+    for (int y = 190; y < 218; ++y)
+        for (int x = 5; x < 47; ++x) after.pixels[size_t(y) * 240 + size_t(x)] = 0xC0C0C0;
+    for (auto _ : state) benchmark::DoNotOptimize(ChangedRects(before, after));
+}
+BENCHMARK(BM_ChangedRectsOfAKeyPress);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -161,9 +162,9 @@ std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& aft
     for (int y = 0; y < after.height; ++y) {
         const uint32_t* was = &before.pixels[size_t(y) * size_t(after.width)];
         const uint32_t* is = &after.pixels[size_t(y) * size_t(after.width)];
+        if (std::memcmp(was, is, size_t(after.width) * sizeof *is) == 0) continue;
         int left = 0, right = after.width;
-        while (left < right && was[left] == is[left]) ++left;
-        if (left == right) continue;
+        while (was[left] == is[left]) ++left;
         while (was[right - 1] == is[right - 1]) --right;
         RECT* run = changed.empty() || changed.back().bottom != y ? nullptr : &changed.back();
         if (!run) {
