@@ -23,9 +23,9 @@ void BM_KeyPressAndPaint(benchmark::State& state)
     std::u16string device = DevicePathFromHost(buildDir) + u"\\";
     std::memcpy(appDirectory, device.c_str(), (device.size() + 1) * sizeof(WCHAR));
     CreateFaceWindow();
-    LoadSkin((device + u"skin\\default.skn").c_str());
-    ResetCalculator();
-    SetRadixMode(Dec);
+    static std::u16string skin;
+    skin = device + u"skin\\default.skn";
+    StartFace([] { return LoadSkin(skin.c_str()); });
     RunUntilIdle();
     const Area& key = SkinLayout[4];   // digit 1
     int x = key.x + key.width / 2, y = key.y + key.height / 2 + 26;

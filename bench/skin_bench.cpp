@@ -43,11 +43,8 @@ BENCHMARK(BM_LoadSkin)->Unit(benchmark::kMillisecond);
 
 void BM_PaintFrame(benchmark::State& state)
 {
-    LoadedSkin& skin = Skin();
     ReleaseSurfaces();
-    LoadSkin(skin.path.c_str());
-    ResetCalculator();
-    SetRadixMode(Dec);
+    StartFace([] { return LoadSkin(Skin().path.c_str()); });
     calcState.decimalValue = -1234567.8;
     calcState.pendingOp = OpAdd;
     for (auto _ : state) benchmark::DoNotOptimize(PaintFrame());
