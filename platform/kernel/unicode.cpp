@@ -102,20 +102,19 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out)
 
 }  // namespace
 
+char32_t NextCodePoint(std::u16string_view text, size_t& i)
+{
+    uint32_t unit = text[i++];
+    if (IsHighSurrogate(unit) && i < text.size() && IsLowSurrogate(text[i]))
+        return 0x10000 + ((unit - 0xD800) << 10) + (text[i++] - 0xDC00);
+    return IsHighSurrogate(unit) || IsLowSurrogate(unit) ? Replacement : unit;
+}
+
 std::string Utf8FromUtf16(std::u16string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t unit = text[i];
-        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00));
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendUtf8(out, Replacement);
-        } else {
-            AppendUtf8(out, unit);
-        }
-    }
+    for (size_t i = 0; i < text.size();) AppendUtf8(out, NextCodePoint(text, i));
     return out;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/hosts/desktop/font_record.h"
 #include "platform/hosts/desktop/font_search.h"
 #include "platform/hosts/desktop/library_loading.h"
+#include "platform/unicode.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -216,18 +217,15 @@ const Glyph* GlyphOf(OpenFont& font, char32_t character)
     return &font.glyphs.emplace(key, std::move(glyph)).first->second;
 }
 
-// The characters of a text up to its first terminator; an unpaired surrogate, U+FFFE and U+FFFF
-// are the replacement character.
+// The characters of a text up to its first terminator; U+FFFE and U+FFFF are the replacement
+// character, as an unpaired surrogate is.
 std::u32string Characters(const std::u16string& text)
 {
+    std::u16string_view shown = std::u16string_view(text).substr(0, text.find(u'\0'));
     std::u32string characters;
-    for (size_t i = 0; i < text.size() && text[i] != 0; ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if ((c >= 0xD800 && c < 0xE000) || c == 0xFFFE || c == 0xFFFF)
-            c = 0xFFFD;
-        characters.push_back(c);
+    for (size_t i = 0; i < shown.size();) {
+        char32_t c = NextCodePoint(shown, i);
+        characters.push_back(c == 0xFFFE || c == 0xFFFF ? 0xFFFD : c);
     }
     return characters;
 }
