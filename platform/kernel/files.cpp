@@ -10,9 +10,9 @@
 #include "platform/unicode.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
-#include <iconv.h>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
@@ -35,6 +35,8 @@ struct WFILE {
 };
 
 namespace {
+
+#include "platform/kernel/cp932_table.inc"
 
 constexpr char16_t Replacement = 0xFFFD;
 int openFiles = 0;
@@ -85,44 +87,33 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian)
     return text;
 }
 
-// Code page 932 through the C library's iconv. A byte at which no character begins, or an
-// incomplete character at the end, becomes one U+FFFD and decoding goes on with the next byte.
-// Without iconv support for the code page, bytes beyond ASCII all become U+FFFD.
+// Code page 932 by the table of the C library's iconv (cp932_table.inc). A byte at which no
+// character begins, or an incomplete character at the end, becomes one U+FFFD and decoding goes on
+// with the next byte, as iconv's caller does after each error.
 std::u16string DecodeCp932(std::string_view bytes)
 {
+    static const std::array<int8_t, 256> leadRow = [] {
+        std::array<int8_t, 256> rows;
+        rows.fill(-1);
+        for (int byte = 0, row = 0; byte < 256; ++byte)
+            if (Cp932Single[byte] == Cp932Lead) rows[size_t(byte)] = int8_t(row++);
+        return rows;
+    }();
     std::u16string text;
-    iconv_t converter = iconv_open("UTF-16LE", "CP932");
-    if (converter == iconv_t(-1)) {
-        for (char c : bytes) text += (unsigned char)c < 0x80 ? char16_t(c) : Replacement;
-        return text;
-    }
-    std::string units(bytes.size() * 2 + 2, '\0');   // a byte yields at most one unit
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char* out = units.data();
-    size_t outLeft = units.size();
-    auto grow = [&] {
-        size_t used = size_t(out - units.data());
-        units.resize(units.size() * 2);
-        out = units.data() + used;
-        outLeft = units.size() - used;
-    };
-    while (inLeft > 0) {
-        if (iconv(converter, &in, &inLeft, &out, &outLeft) != size_t(-1)) break;
-        if (errno == E2BIG) {
-            grow();
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const uint8_t byte = uint8_t(bytes[i]);
+        uint16_t unit = Cp932Single[byte];
+        if (unit == Cp932Lead)
+            unit = i + 1 < bytes.size() ? Cp932Pairs[leadRow[byte]][uint8_t(bytes[i + 1])] : Cp932None;
+        if (unit == Cp932None) {
+            text += Replacement;
             continue;
         }
-        if (outLeft < 2) grow();
-        *out++ = char(0xFD);   // EILSEQ or EINVAL: U+FFFD, little-endian
-        *out++ = char(0xFF);
-        outLeft -= 2;
-        ++in;
-        --inLeft;
+        text += char16_t(unit);
+        if (Cp932Single[byte] == Cp932Lead) ++i;
     }
-    iconv_close(converter);
-    units.resize(size_t(out - units.data()));
-    return DecodeUtf16(units, false);
+    return text;
 }
 
 std::u16string DecodeText(std::string_view bytes)
