@@ -25,3 +25,8 @@ void PrefetchFont();
 // Tests: use this font file instead of asking fontconfig (an empty path: no font at all; null:
 // back to fontconfig). Closes what was loaded.
 void UseFontFile(const char* path);
+
+// For hosts: blends `color` over the target by a line's coverage (width x height, 0 to 255 each),
+// its top-left at (x, y), inside `clip` as RenderText does.
+void BlendCoverage(PixelBuffer& target, int x, int y, const uint8_t* coverage, int width, int height,
+                   uint32_t color, const RECT* clip);

@@ -18,7 +18,9 @@
 #include <optional>
 #include <unordered_map>
 
-extern "C" int _nl_msg_cat_cntr;   // gettext's cache generation: a change makes it look texts up again
+// GNU gettext's cache generation: a change makes it look texts up again. Other C libraries (the
+// web's) have none and look texts up by the locale that setlocale takes from the environment.
+extern "C" int _nl_msg_cat_cntr __attribute__((weak));
 
 namespace {
 
@@ -124,7 +126,7 @@ bool UseCatalogues(const std::string& directory, const std::vector<std::string>&
     if (!setlocale(LC_MESSAGES, "")) setlocale(LC_MESSAGES, "C.UTF-8");
     bindtextdomain(Domain, directory.c_str());
     bind_textdomain_codeset(Domain, "UTF-8");
-    ++_nl_msg_cat_cntr;
+    if (&_nl_msg_cat_cntr) ++_nl_msg_cat_cntr;
     // The empty text's entry is a catalogue's header: empty when no language has a catalogue.
     inUse = *dgettext(Domain, "") != 0;
     return inUse;

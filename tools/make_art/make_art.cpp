@@ -3,10 +3,13 @@
 // program's resources; with --icons, also the desktop's icons of the same calculator, each drawn
 // for its size, as PNG images in the layout of the icon theme: DIR/SIZExSIZE/apps/NAME.png.
 //   numbrix-make-art OUTPUT.inc [--icons DIR NAME]
+// With --icon, one icon of any size alone (the web page's, 192 and 512 pixels):
+//   numbrix-make-art --icon SIZE FILE.png
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -186,9 +189,19 @@ void Write(FILE* out, const char* name, const Picture& p)
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        int size = std::atoi(argv[2]);
+        if (size < 16 || size > 1024) {
+            std::fprintf(stderr, "numbrix-make-art: the icon's size is 16 to 1024 pixels\n");
+            return 2;
+        }
+        DesktopIcon icon(size);
+        icon.Draw();
+        return icon.WritePng(argv[3]) ? 0 : 1;
+    }
     bool icons = argc == 5 && std::string(argv[2]) == "--icons";
     if (argc != 2 && !icons) {
-        std::fprintf(stderr, "usage: numbrix-make-art OUTPUT.inc [--icons DIR NAME]\n");
+        std::fprintf(stderr, "usage: numbrix-make-art OUTPUT.inc [--icons DIR NAME] | --icon SIZE FILE.png\n");
         return 2;
     }
     if (icons && !WriteDesktopIcons(argv[3], argv[4])) return 1;

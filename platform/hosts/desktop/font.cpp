@@ -280,16 +280,6 @@ std::vector<uint8_t> Coverage(const OpenFont& font, const Line& line)
     return coverage;
 }
 
-uint32_t Blend(uint32_t under, uint32_t over, uint32_t alpha)
-{
-    uint32_t result = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        uint32_t a = (over >> shift) & 0xFF, b = (under >> shift) & 0xFF;
-        result |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
-    }
-    return result;
-}
-
 }  // namespace
 
 int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
@@ -300,17 +290,7 @@ int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, in
     Line line = LayOut(*font, text);
     if (line.width == 0) return 0;
     std::vector<uint8_t> coverage = Coverage(*font, line);
-    RECT area{0, 0, target.width, target.height};
-    if (clip)   // what the clip shares with the target; a clip outside it leaves no pixel
-        area = RECT{std::max(area.left, clip->left), std::max(area.top, clip->top), std::min(area.right, clip->right),
-                    std::min(area.bottom, clip->bottom)};
-    for (int row = std::max(0, int(area.top) - y); row < line.height && y + row < area.bottom; ++row)
-        for (int col = std::max(0, int(area.left) - x); col < line.width && x + col < area.right; ++col) {
-            uint8_t alpha = coverage[size_t(row) * size_t(line.width) + size_t(col)];
-            if (alpha == 0) continue;
-            uint32_t& out = target.pixels[size_t(y + row) * size_t(target.width) + size_t(x + col)];
-            out = Blend(out, color & 0xFFFFFF, alpha);
-        }
+    BlendCoverage(target, x, y, coverage.data(), line.width, line.height, color, clip);
     return line.width;
 }
 
