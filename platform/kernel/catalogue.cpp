@@ -19,8 +19,13 @@
 #include <unordered_map>
 
 // GNU gettext's cache generation: a change makes it look texts up again. Other C libraries (the
-// web's) have none and look texts up by the locale that setlocale takes from the environment.
+// web's) have none, and their gettext knows no LANGUAGE list: it looks texts up by the messages
+// locale alone.
 extern "C" int _nl_msg_cat_cntr __attribute__((weak));
+static bool GnuGettext()
+{
+    return &_nl_msg_cat_cntr != nullptr;
+}
 
 namespace {
 
@@ -93,6 +98,21 @@ bool HoldsCatalogues(const std::string& directory)
     return false;
 }
 
+// For a gettext without LANGUAGE: the first language that has a catalogue in DIRECTORY, by its
+// name as given, without its codeset and modifier, and without its territory, as GNU gettext
+// tries them ("en_US.UTF-8", "en_US", "en"); empty when none has.
+std::string FirstLanguageWithCatalogue(const std::string& directory, const std::vector<std::string>& languages)
+{
+    std::error_code error;
+    for (const std::string& language : languages) {
+        std::string plain = language.substr(0, language.find_first_of(".@"));
+        for (const std::string& name : {language, plain, plain.substr(0, plain.find('_'))}) {
+            if (std::filesystem::is_regular_file(directory + "/" + name + "/LC_MESSAGES/numbrix.mo", error)) return name;
+        }
+    }
+    return std::string();
+}
+
 }  // namespace
 
 std::vector<std::string> RequestedLanguages(const char* language, const char* lcAll, const char* lcMessages,
@@ -123,10 +143,15 @@ bool UseCatalogues(const std::string& directory, const std::vector<std::string>&
     std::string list;
     for (const std::string& language : languages) list += (list.empty() ? "" : ":") + language;
     setenv("LANGUAGE", list.c_str(), 1);
-    if (!setlocale(LC_MESSAGES, "")) setlocale(LC_MESSAGES, "C.UTF-8");
+    if (GnuGettext()) {
+        if (!setlocale(LC_MESSAGES, "")) setlocale(LC_MESSAGES, "C.UTF-8");
+    } else {
+        std::string language = FirstLanguageWithCatalogue(directory, languages);
+        setlocale(LC_MESSAGES, language.empty() ? "C" : language.c_str());
+    }
     bindtextdomain(Domain, directory.c_str());
     bind_textdomain_codeset(Domain, "UTF-8");
-    if (&_nl_msg_cat_cntr) ++_nl_msg_cat_cntr;
+    if (GnuGettext()) ++_nl_msg_cat_cntr;
     // The empty text's entry is a catalogue's header: empty when no language has a catalogue.
     inUse = *dgettext(Domain, "") != 0;
     return inUse;

@@ -1,6 +1,6 @@
 // The page around the calculator: it puts the program's files in place (the shipped skins and
-// catalogues, the skins the user added, the settings from local storage, a skin given by
-// ?skin=), shows the device screen on the canvas at a whole scale, and turns pointer, keyboard
+// catalogues come packed in numbrix.data, loaded by files.js; the skins the user added, the
+// settings from local storage and a skin given by ?skin= come from here), shows the device screen on the canvas at a whole scale, and turns pointer, keyboard
 // and clipboard events into the events that the web host (web_host.cpp) takes one at a time.
 'use strict';
 
@@ -35,7 +35,11 @@ var Module = (function () {
       host.wake = null;
       if (wake) wake();
     },
-    paint(image, x, y, w, h) { screen.putImageData(image, 0, 0, x, y, w, h); },
+    firstPaint: null,   // when the first face was painted (performance.now()), for the page's figures
+    paint(image, x, y, w, h) {
+      screen.putImageData(image, 0, 0, x, y, w, h);
+      if (host.firstPaint === null) host.firstPaint = performance.now();
+    },
     setTitle(title) { document.title = title || 'Numbrix'; },
     writeClipboard(text) {
       host.copiedText = text;
@@ -293,12 +297,6 @@ var Module = (function () {
     return new Uint8Array(await response.arrayBuffer());
   }
 
-  // The shipped skins and catalogues, as tools/web listed them.
-  async function siteFiles() {
-    const list = await (await fetch('files.json')).json();
-    return Promise.all(list.files.map(async name => [ProgramFolder + '/' + name, await fetchBytes(name)]));
-  }
-
   // The skins the user added, kept in IndexedDB by their path in the skin folder.
   function openSkinStore() {
     return new Promise((resolve, reject) => {
@@ -377,23 +375,25 @@ var Module = (function () {
     return files;
   }
 
-  // The language of the texts: the first of the browser's languages that the program speaks
-  // (its own Japanese, or a catalogue's), English when none is.
-  function language(catalogues) {
+  // The languages of the texts, as LANG and LANGUAGE give them on the desktop: the browser's
+  // languages in order, up to Japanese, the program's own; English last for a browser that asks
+  // for neither (the program chooses the first that it has a catalogue of).
+  function languages() {
+    const wanted = [];
     for (const tag of navigator.languages || [navigator.language || 'en']) {
-      const primary = tag.split('-')[0].toLowerCase();
-      if (primary === 'ja') return 'C';
-      if (catalogues.includes(primary)) return tag.replace('-', '_') + '.UTF-8';
+      if (tag.split('-')[0].toLowerCase() === 'ja') return wanted;
+      wanted.push(tag.replace(/-/g, '_'));
     }
-    return catalogues.includes('en') ? 'en_US.UTF-8' : 'C';
+    return wanted.concat(['en']);
   }
 
-  async function prepare(module) {
-    const [site, stored, visiting] = await Promise.all([siteFiles(), storedSkinFiles(), visitingSkin()]);
-    for (const [path, bytes] of [...site, ...stored, ...visiting]) writeFile(path, bytes);
-    const catalogues = site.map(([path]) => /\/locale\/([^/]+)\//.exec(path)).filter(m => m).map(m => m[1]);
-    module.ENV.LANG = language(catalogues);
-    module.ENV.NUMBRIX_REGISTRY = SettingsFile;
+  // The user's skins and a visiting skin are fetched while the program's script, .wasm and
+  // packed files load; they are put in place once all of those are in, before the program runs.
+  const prepared = Promise.all([storedSkinFiles(), visitingSkin()]).then(lists => [].concat(...lists));
+  let preparedFiles = [];
+
+  function install() {
+    for (const [path, bytes] of preparedFiles) writeFile(path, bytes);
     const settings = localStorage.getItem(SettingsKey);
     if (settings !== null) writeFile(SettingsFile, settings);
   }
@@ -480,11 +480,19 @@ var Module = (function () {
     numbrix: host,
     arguments: visitingFileName ? [VisitFolder + '/' + visitingFileName] : [],
     preRun: [module => {
+      const wanted = languages();
+      module.ENV.LANG = wanted.length > 0 ? wanted[0] + '.UTF-8' : 'C';
+      module.ENV.LANGUAGE = wanted.join(':');
+      module.ENV.NUMBRIX_REGISTRY = SettingsFile;
       module.addRunDependency('numbrix-files');
-      prepare(module).catch(error => console.error('numbrix:', error))
+      prepared.then(files => { preparedFiles = files; }, error => console.error('numbrix:', error))
         .finally(() => module.removeRunDependency('numbrix-files'));
     }],
-    onRuntimeInitialized() { running = true; },
+    // Called when every file is in and before the program's main.
+    onRuntimeInitialized() {
+      install();
+      running = true;
+    },
     print: text => console.log(text),
     printErr: text => console.error(text),
   };

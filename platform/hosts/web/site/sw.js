@@ -1,6 +1,7 @@
-// The service worker: keeps the whole site (tools/web lists its files here) in a cache named by
-// its version, and serves from it first, so that after one visit the calculator starts with the
-// network and the server gone. A new version installs at once and drops the caches before it.
+// The service worker: keeps the site (tools/web lists its files here) in a cache named by its
+// version, and serves from it first, so that after one visit the calculator starts with the
+// network and the server gone; other files of the site (skins given by ?skin=) are kept once
+// fetched. A new version installs at once and drops the caches before it.
 'use strict';
 const Version = '@VERSION@';
 const Files = [@FILES@];
@@ -20,7 +21,11 @@ self.addEventListener('activate', event => {
 // The page's query (?skin=) chooses nothing of the site's own files.
 self.addEventListener('fetch', event => {
   if (event.request.method !== 'GET' || new URL(event.request.url).origin !== location.origin) return;
-  event.respondWith(caches.open(Cache)
-    .then(cache => cache.match(event.request, { ignoreSearch: true }))
-    .then(cached => cached || fetch(event.request)));
+  event.respondWith(caches.open(Cache).then(async cache => {
+    const cached = await cache.match(event.request, { ignoreSearch: true });
+    if (cached) return cached;
+    const response = await fetch(event.request);
+    if (response.ok) cache.put(event.request, response.clone());
+    return response;
+  }));
 });
