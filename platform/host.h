@@ -3,30 +3,38 @@
 // that is a host's, behind the functions below and the device entry points listed here.
 //
 // Hosts: the SDL2 host (hosts/sdl/, the program) and the headless host (hosts/headless/, tests
-// and tools) share the Linux desktop's services of hosts/desktop/. Each host provides:
+// and tools) share the Linux desktop's services of hosts/desktop/; the web host (hosts/web/, the
+// program in a page, built with emscripten) has its own. Each host provides:
 //
-// | What                                  | SDL2 host                 | headless host              |
-// |---------------------------------------|---------------------------|----------------------------|
-// | HostWaitForInput, HostScreenChanged   | host window, scaled       | injected input (headless.h)|
-// | HostRaiseWindow, HostPostRaiseRequest | raises the host window    | counts the requests        |
-// | HostWake                              | an SDL user event         | a condition variable       |
-// | HostTakeWorkerMessages                | desktop/: a locked inbox  | desktop/: the same         |
-// | HostSetClipboardText, ...GetClipboard | the desktop's clipboard   | one held in memory         |
-// | MessageBoxW (dialogs.h)               | ui/message_box.cpp's box  | standard error, IDOK       |
-// | sndPlaySoundW (sound.h)               | the audio device          | recorded only (inspect.h)  |
-// | HostDecodeBmp, HostDecodeWav          | desktop/: SDL2's decoders | desktop/: the same         |
-// | text (font.h)                         | desktop/: FreeType, font  | desktop/: the same         |
-// |                                       | found by fontconfig       |                            |
-// | SHChangeNotify* (shell.h)             | desktop/: inotify, thread | desktop/: the same         |
-// | single instance (below)               | desktop/: lock, socket,   | desktop/: the same         |
-// |                                       | listener thread           |                            |
+// | What                                  | SDL2 host                 | headless host              | web host                    |
+// |---------------------------------------|---------------------------|----------------------------|-----------------------------|
+// | HostWaitForInput, HostScreenChanged   | host window, scaled       | injected input (headless.h)| canvas; page events, one at |
+// |                                       |                           |                            | a time, awaited (Asyncify)  |
+// | HostRaiseWindow, HostPostRaiseRequest | raises the host window    | counts the requests        | nothing (one page, one      |
+// |                                       |                           |                            | instance)                   |
+// | HostWake                              | an SDL user event         | a condition variable       | nothing (no threads)        |
+// | HostTakeWorkerMessages                | desktop/: a locked inbox  | desktop/: the same         | none                        |
+// | HostSetClipboardText, ...GetClipboard | the desktop's clipboard   | one held in memory         | the page's copy and paste   |
+// |                                       |                           |                            | events                      |
+// | MessageBoxW (dialogs.h)               | ui/message_box.cpp's box  | standard error, IDOK       | the same box, and the       |
+// |                                       |                           |                            | console                     |
+// | sndPlaySoundW (sound.h)               | the audio device          | recorded only (inspect.h)  | Web Audio                   |
+// | HostDecodeBmp                         | desktop/: SDL2's decoder  | desktop/: the same         | stb_image (no RLE)          |
+// | HostDecodeWav                         | desktop/: SDL2's decoder  | desktop/: the same         | refuses (the browser decodes|
+// |                                       |                           |                            | what it plays)              |
+// | text (font.h)                         | desktop/: FreeType, font  | desktop/: the same         | the canvas's text           |
+// |                                       | found by fontconfig       |                            |                             |
+// | SHChangeNotify* (shell.h)             | desktop/: inotify, thread | desktop/: the same         | none (fails)                |
+// | single instance (below)               | desktop/: lock, socket,   | desktop/: the same         | none (no other instance)    |
+// |                                       | listener thread           |                            |                             |
 //
 // Left out: by the SDL2 host, more than one host window and more than one stylus (the left
 // button and every touch move the one stylus); by the headless host, any window, audio output
-// and the desktop's clipboard (the right column says what stands in for them). A host that lacks
-// a service still defines its functions with the plain answer: a decoder that refuses every
-// file, no font (text is not drawn), no change notification (SHChangeNotifyRegister fails), no
-// other instance (FindOtherInstance gives null).
+// and the desktop's clipboard (the right column says what stands in for them); by the web host,
+// threads, file-change notification and other instances. A host that lacks a service still
+// defines its functions with the plain answer: a decoder that refuses every file, no font (text
+// is not drawn), no change notification (SHChangeNotifyRegister fails), no other instance
+// (FindOtherInstance gives null).
 //
 // A host turns its own events into messages through the Deliver* functions of user/input.h and
 // shows the screen of user/screen_internals.h.
