@@ -68,6 +68,7 @@ bool updateQueued = false;       // an idle call on the ATK thread will take the
 std::atomic<bool> serving{false};
 std::thread atkThread;
 GMainLoop* mainLoop = nullptr;   // set and cleared by the ATK thread, under the lock
+bool stopAsked = false;          // the ATK thread is to end, or not to start serving
 bool wantedNow = false;          // the watcher's last word; the watcher's thread only
 
 // How long an action waits for the loop to have handled it, and the first tree to arrive.
@@ -473,11 +474,15 @@ void ServeTree()
     GMainLoop* loop = table.g_main_loop_new(nullptr, FALSE);
     {
         std::unique_lock<std::mutex> hold(sharedLock);
+        if (stopAsked) {
+            table.g_main_loop_unref(loop);
+            return;
+        }
         mainLoop = loop;
         sharedGeneration = 0;
         serving = true;
         HostWake();
-        published.wait_for(hold, FirstTreeWait, [] { return sharedGeneration > 0; });
+        published.wait_for(hold, FirstTreeWait, [] { return sharedGeneration > 0 || stopAsked; });
     }
     ApplyPublishedTree();
     table.atk_bridge_adaptor_init(nullptr, nullptr);
@@ -493,13 +498,19 @@ void ServeTree()
     table.g_main_loop_unref(loop);
 }
 
+// The loop quits at its first idle moment (also when it has not started running yet); a thread
+// that has not made its loop yet does not start serving.
 void StopServing()
 {
     {
         std::lock_guard<std::mutex> hold(sharedLock);
+        stopAsked = true;
         if (mainLoop) table.g_idle_add(QuitWhenIdle, nullptr);
+        published.notify_all();
     }
     if (atkThread.joinable()) atkThread.join();
+    std::lock_guard<std::mutex> hold(sharedLock);
+    stopAsked = false;
 }
 
 }  // namespace

@@ -144,15 +144,11 @@ void Watch(std::string address, int stopFd)
     AddMatch(connection, "type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
                          "member='NameOwnerChanged',arg0='org.a11y.Bus'");
     Status status = AskStatus(connection);
-    bool wanted = status.Wanted();
-    if (wanted) SetAccessibilityWanted(true);
+    bool wanted = false;
     int busFd = -1;
     table.dbus_connection_get_unix_fd(connection, &busFd);
     for (;;) {
-        pollfd fds[2] = {{busFd, POLLIN, 0}, {stopFd, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) continue;
-        if (fds[1].revents) break;
-        if (!table.dbus_connection_read_write(connection, 0)) break;   // the bus went away
+        // Signals that came in with an answer are queued already: they are taken before the wait.
         while (DBusMessage* message = table.dbus_connection_pop_message(connection)) {
             FollowSignal(connection, message, &status);
             table.dbus_message_unref(message);
@@ -161,6 +157,10 @@ void Watch(std::string address, int stopFd)
             wanted = status.Wanted();
             SetAccessibilityWanted(wanted);
         }
+        pollfd fds[2] = {{busFd, POLLIN, 0}, {stopFd, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) continue;
+        if (fds[1].revents) break;
+        if (!table.dbus_connection_read_write(connection, 0)) break;   // the bus went away
     }
     if (wanted) SetAccessibilityWanted(false);
     table.dbus_connection_close(connection);
