@@ -6,7 +6,8 @@
 // An object's action reaches the device as a WM_ACCESSIBLEACTION message to its target window
 // (posted from any thread through the host), which presses the face's button, chooses the menu
 // item, clicks the button or selects the list entry, as a tap there would.
-// Left out: the pop-up menu's own window (its items are read from the menu bar), the title bar,
+// The OK button that the title bar shows for a dialog is one of the dialog's buttons. Left out: the
+// pop-up menu's own window (its items are read from the menu bar), the rest of the title bar,
 // pictures.
 #pragma once
 #include "platform/types.h"

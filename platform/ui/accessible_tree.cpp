@@ -4,6 +4,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/ui/menus.h"
+#include "platform/user/screen_internals.h"
 #include "platform/user/window_internals.h"
 #include "platform/windows.h"
 
@@ -111,6 +112,14 @@ struct TreeBuilder {
         }
     }
 
+    // The title bar's OK button, shown while the dialog is the active window.
+    void AddTitleBarOk(int dialog, HWND window)
+    {
+        int node = Add(dialog, "ok", AccessibleRole::PushButton, u"OK", TitleBarOkButtonRect());
+        nodes[size_t(node)].enabled = WindowInputEnabled(window) && ActiveWindow() == window;
+        SetAction(node, window, IDOK);
+    }
+
     void AddControls(int dialog, HWND window)
     {
         bool input = WindowInputEnabled(window);
@@ -152,6 +161,7 @@ std::vector<AccessibleNode> DescribeScreen(const std::u16string& applicationName
             AccessibleRole role = WindowIsAlert(window) ? AccessibleRole::Alert : AccessibleRole::Dialog;
             int dialog = tree.Add(0, "window" + HandleKey(window), role, WindowTitle(window), ScreenRect(window));
             tree.AddControls(dialog, window);
+            if (TitleBarOkButton(window)) tree.AddTitleBarOk(dialog, window);
         }
     }
     return tree.nodes;

@@ -608,6 +608,7 @@ void ResetWindows()
     controlDown = false;
     typedText.clear();
     invalidateLog.clear();
+    accessibleActionsDone = 0;
     ReleaseInstanceLocks();
     ScreenChanged();
 }
