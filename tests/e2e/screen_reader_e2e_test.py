@@ -238,22 +238,40 @@ class ScreenReaderTest(unittest.TestCase):
             read = lambda: self.menu()[1].getState().contains(self.pyatspi.STATE_CHECKED)
             self.assertEqual(self.settled(read, checked), checked)
 
-    def test_the_skin_dialog_shows_its_list_and_its_buttons_close_it(self):
-        self.assertTrue(self.menu()[0].queryAction().doAction(0))
-        self.pump()
-        dialogs = [c for c in self.app if c.getRole() == self.pyatspi.ROLE_DIALOG]
-        self.assertEqual([d.name for d in dialogs], ["Choose Skin"])
-        children = list(dialogs[0])
-        lists = [c for c in children if c.getRole() == self.pyatspi.ROLE_LIST]
-        self.assertEqual(len(lists), 1)
-        self.assertEqual(sorted(entry.name for entry in lists[0]), ["default.skn", "midnight.skn"])
-        buttons = [c for c in children if c.getRole() == self.pyatspi.ROLE_PUSH_BUTTON]
-        self.assertEqual([b.name for b in buttons], ["OK", "Cancel"])
-        self.assertTrue(buttons[1].queryAction().doAction(0))
-        self.pump()
-        self.assertEqual([c for c in self.app if c.getRole() == self.pyatspi.ROLE_DIALOG], [])
-        self.assertFalse(self.key("7").getState().contains(self.pyatspi.STATE_DEFUNCT))
+    def dialogs(self):
+        return [c for c in self.app if c.getRole() == self.pyatspi.ROLE_DIALOG]
 
+    def test_dialogs_show_their_controls_and_their_buttons_close_them(self):
+        cases = [  # menu item, caption, labels, list entries, buttons (the title bar's OK last), closing one
+            (0, "Choose Skin", [], ["default.skn", "midnight.skn"], ["OK", "Cancel", "OK"], "Cancel"),
+            (2, "About Numbrix", ["Numbrix Version 1.0", "\u00a9 2026 Numbrix"], None, ["OK"], "OK"),
+        ]
+        for item, caption, labels, entries, buttons, closing in cases:
+            with self.subTest(caption=caption):
+                self.assertTrue(self.menu()[item].queryAction().doAction(0))
+                self.assertEqual(self.settled(lambda: [d.name for d in self.dialogs()], [caption]), [caption])
+                children = list(self.dialogs()[0])
+                roles = lambda role: [c for c in children if c.getRole() == role]
+                self.assertEqual([c.name for c in roles(self.pyatspi.ROLE_LABEL)][:len(labels)], labels)
+                lists = roles(self.pyatspi.ROLE_LIST)
+                self.assertEqual([sorted(entry.name for entry in lst) for lst in lists], [entries] if entries else [])
+                self.assertEqual([b.name for b in roles(self.pyatspi.ROLE_PUSH_BUTTON)], buttons)
+                self.assertFalse(self.key("7").getState().contains(self.pyatspi.STATE_SENSITIVE),
+                                 "the face takes no taps under a dialog")
+                button = [b for b in roles(self.pyatspi.ROLE_PUSH_BUTTON) if b.name == closing][0]
+                self.assertTrue(button.queryAction().doAction(0))
+                self.assertEqual(self.settled(lambda: self.dialogs(), []), [])
+                self.assertTrue(self.key("7").getState().contains(self.pyatspi.STATE_SENSITIVE))
+
+    def test_switching_the_status_off_and_on_takes_the_application_away_and_back(self):
+        listed = lambda: self.program.pid in [a.get_process_id() for a in self.pyatspi.Registry.getDesktop(0) if a]
+        status("IsEnabled", False)
+        self.assertFalse(self.settled(listed, False, seconds=3))
+        status("ScreenReaderEnabled", True)
+        type(self).app = self.find_application()
+        status("IsEnabled", True)
+        status("ScreenReaderEnabled", False)
+        self.assertEqual(self.frame().name, "Numbrix")
 
 if __name__ == "__main__":
     unittest.main()
