@@ -210,7 +210,11 @@ class ScreenReaderTest(unittest.TestCase):
     def test_extents_are_the_skins_areas_at_the_windows_scale(self):
         areas = skin_areas(os.path.join(BUILD, "skin", "default.skn"))
         frame = self.frame().queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
-        self.assertEqual((frame.width, frame.height), (240 * SCALE, 268 * SCALE))
+        geometry = subprocess.run(["xdotool", "search", "--name", "^Numbrix$", "getwindowgeometry", "--shell"],
+                                  check=True, capture_output=True, text=True).stdout
+        window = dict(line.split("=") for line in geometry.split())
+        self.assertEqual((frame.x, frame.y, frame.width, frame.height),
+                         (int(window["X"]), int(window["Y"]) + TITLE_BAR * SCALE, 240 * SCALE, 268 * SCALE))
         for index, name in enumerate(KEY_NAMES):
             x, y, width, height = areas[index]
             on_desktop = self.key(name).queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
