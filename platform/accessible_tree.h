@@ -34,6 +34,7 @@ struct AccessibleNode {
     bool enabled = true;
     bool checked = false;     // radio buttons and check menu items
     bool selected = false;    // list entries
+    bool active = false;      // the frame, dialog or alert of the active window
     bool hasAction = false;
     int parent = -1;          // index of the parent node; -1 for the application
     HWND target = nullptr;    // where the action goes
@@ -43,7 +44,7 @@ struct AccessibleNode {
         return key == other.key && role == other.role && name == other.name && description == other.description &&
                rect.left == other.rect.left && rect.top == other.rect.top && rect.right == other.rect.right &&
                rect.bottom == other.rect.bottom && enabled == other.enabled && checked == other.checked &&
-               selected == other.selected && hasAction == other.hasAction && parent == other.parent &&
+               selected == other.selected && active == other.active && hasAction == other.hasAction && parent == other.parent &&
                target == other.target && item == other.item;
     }
 };

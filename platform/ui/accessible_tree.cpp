@@ -155,11 +155,13 @@ std::vector<AccessibleNode> DescribeScreen(const std::u16string& applicationName
         if (!WindowShown(window)) continue;
         if (window == main) {
             int frame = tree.Add(0, "main", AccessibleRole::Frame, WindowTitle(window), ScreenRect(window));
+            tree.nodes[size_t(frame)].active = window == ActiveWindow();
             if (const AccessibleFace* face = WindowAccessibleFace(window)) tree.AddFace(frame, window, *face);
             if (HWND bar = MenuBarOf(window)) tree.AddMenuBar(frame, bar);
         } else if (WindowClassName(window) == u"#32770") {
             AccessibleRole role = WindowIsAlert(window) ? AccessibleRole::Alert : AccessibleRole::Dialog;
             int dialog = tree.Add(0, "window" + HandleKey(window), role, WindowTitle(window), ScreenRect(window));
+            tree.nodes[size_t(dialog)].active = window == ActiveWindow();
             tree.AddControls(dialog, window);
             if (TitleBarOkButton(window)) tree.AddTitleBarOk(dialog, window);
         }

@@ -262,10 +262,13 @@ class ScreenReaderTest(unittest.TestCase):
                 self.assertEqual([b.name for b in roles(self.pyatspi.ROLE_PUSH_BUTTON)], buttons)
                 self.assertFalse(self.key("7").getState().contains(self.pyatspi.STATE_SENSITIVE),
                                  "the face takes no taps under a dialog")
+                self.assertTrue(self.dialogs()[0].getState().contains(self.pyatspi.STATE_ACTIVE))
+                self.assertFalse(self.frame().getState().contains(self.pyatspi.STATE_ACTIVE))
                 button = [b for b in roles(self.pyatspi.ROLE_PUSH_BUTTON) if b.name == closing][0]
                 self.assertTrue(button.queryAction().doAction(0))
                 self.assertEqual(self.settled(lambda: self.dialogs(), []), [])
                 self.assertTrue(self.key("7").getState().contains(self.pyatspi.STATE_SENSITIVE))
+                self.assertTrue(self.frame().getState().contains(self.pyatspi.STATE_ACTIVE))
 
     def test_switching_the_status_off_and_on_takes_the_application_away_and_back(self):
         listed = lambda: self.program.pid in [a.get_process_id() for a in self.pyatspi.Registry.getDesktop(0) if a]

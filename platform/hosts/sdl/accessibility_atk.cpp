@@ -170,6 +170,7 @@ AtkStateSet* RefStateSet(AtkObject* object)
     if (node.checked) table.atk_state_set_add_state(states, ATK_STATE_CHECKED);
     if (node.role == AccessibleRole::ListItem) table.atk_state_set_add_state(states, ATK_STATE_SELECTABLE);
     if (node.selected) table.atk_state_set_add_state(states, ATK_STATE_SELECTED);
+    if (node.active) table.atk_state_set_add_state(states, ATK_STATE_ACTIVE);
     return states;
 }
 
@@ -401,6 +402,7 @@ void ApplyTree(const std::vector<AccessibleNode>& nodes)
         NotifyState(object, ATK_STATE_SENSITIVE, old.enabled, entry->node.enabled);
         NotifyState(object, ATK_STATE_CHECKED, old.checked, entry->node.checked);
         NotifyState(object, ATK_STATE_SELECTED, old.selected, entry->node.selected);
+        NotifyState(object, ATK_STATE_ACTIVE, old.active, entry->node.active);
     }
     // Children that came or went, for every parent that was there before.
     for (auto& [parent, children] : childrenBefore) {
