@@ -250,10 +250,15 @@ class ScreenReaderTest(unittest.TestCase):
             (0, "Choose Skin", [], ["default.skn", "midnight.skn"], ["OK", "Cancel", "OK"], "Cancel"),
             (2, "About Numbrix", ["Numbrix Version 1.0", "\u00a9 2026 Numbrix"], None, ["OK"], "OK"),
         ]
+        activated = []
+        listener = lambda event: activated.append(event.source.name)
+        self.pyatspi.Registry.registerEventListener(listener, "window:activate")
+        self.addCleanup(self.pyatspi.Registry.deregisterEventListener, listener, "window:activate")
         for item, caption, labels, entries, buttons, closing in cases:
             with self.subTest(caption=caption):
                 self.assertTrue(self.menu()[item].queryAction().doAction(0))
                 self.assertEqual(self.settled(lambda: [d.name for d in self.dialogs()], [caption]), [caption])
+                self.assertEqual(self.settled(lambda: activated[-1:], [caption]), [caption])
                 children = list(self.dialogs()[0])
                 roles = lambda role: [c for c in children if c.getRole() == role]
                 self.assertEqual([c.name for c in roles(self.pyatspi.ROLE_LABEL)][:len(labels)], labels)
@@ -269,6 +274,7 @@ class ScreenReaderTest(unittest.TestCase):
                 self.assertEqual(self.settled(lambda: self.dialogs(), []), [])
                 self.assertTrue(self.key("7").getState().contains(self.pyatspi.STATE_SENSITIVE))
                 self.assertTrue(self.frame().getState().contains(self.pyatspi.STATE_ACTIVE))
+                self.assertEqual(self.settled(lambda: activated[-1:], ["Numbrix"]), ["Numbrix"])
 
     def test_switching_the_status_off_and_on_takes_the_application_away_and_back(self):
         listed = lambda: self.program.pid in [a.get_process_id() for a in self.pyatspi.Registry.getDesktop(0) if a]

@@ -32,7 +32,8 @@ namespace {
     X(g_object_new) X(g_object_ref) X(g_object_unref) X(g_signal_lookup) X(g_signal_add_emission_hook)       \
     X(g_signal_remove_emission_hook) X(g_signal_emit_by_name)
 #define ATK_FUNCTIONS(X)                                                                                   \
-    X(atk_object_get_type) X(atk_component_get_type) X(atk_action_get_type) X(atk_util_get_type)             \
+    X(atk_object_get_type) X(atk_component_get_type) X(atk_action_get_type) X(atk_window_get_type)         \
+    X(atk_util_get_type)             \
     X(atk_object_set_name) X(atk_object_set_description) X(atk_object_set_role) X(atk_object_set_parent)     \
     X(atk_object_notify_state_change) X(atk_state_set_new) X(atk_state_set_add_state)
 #define BRIDGE_FUNCTIONS(X) X(atk_bridge_adaptor_init) X(atk_bridge_adaptor_cleanup)
@@ -161,7 +162,9 @@ AtkStateSet* RefStateSet(AtkObject* object)
     }
     const AccessibleNode& node = entry->node;
     table.atk_state_set_add_state(states, ATK_STATE_VISIBLE);
-    table.atk_state_set_add_state(states, ATK_STATE_SHOWING);
+    // A menu's items show only while its pop-up is open, which a screen reader never sees open.
+    if (!entry->parent || entry->parent->node.role != AccessibleRole::Menu)
+        table.atk_state_set_add_state(states, ATK_STATE_SHOWING);
     if (node.enabled) {
         table.atk_state_set_add_state(states, ATK_STATE_ENABLED);
         table.atk_state_set_add_state(states, ATK_STATE_SENSITIVE);
@@ -296,8 +299,9 @@ guint nextListener = 0;
 guint AddGlobalEventListener(GSignalEmissionHook listener, const gchar* eventType)
 {
     std::string event = eventType ? eventType : "";
-    size_t first = event.find(':'), second = event.find(':', first == std::string::npos ? first : first + 1);
-    if (first == std::string::npos || second == std::string::npos) return 0;
+    size_t first = event.find(':');
+    size_t second = first == std::string::npos ? first : event.find(':', first + 1);
+    if (second == std::string::npos) return 0;
     GType type = table.g_type_from_name(event.substr(first + 1, second - first - 1).c_str());
     guint signal = type ? table.g_signal_lookup(event.substr(second + 1).c_str(), type) : 0;
     if (!signal) return 0;
@@ -317,7 +321,6 @@ void RemoveGlobalEventListener(guint id)
 void RegisterTypes()
 {
     if (accessibleType) return;
-    table.atk_object_get_type();
     accessibleType = table.g_type_register_static_simple(table.atk_object_get_type(), "NumbrixAccessible",
                                                          sizeof(AtkObjectClass), ClassInit, sizeof(Accessible),
                                                          nullptr, GTypeFlags(0));
@@ -325,6 +328,9 @@ void RegisterTypes()
     const GInterfaceInfo actions{ActionInit, nullptr, nullptr};
     table.g_type_add_interface_static(accessibleType, table.atk_component_get_type(), &component);
     table.g_type_add_interface_static(accessibleType, table.atk_action_get_type(), &actions);
+    // Window has only signals: frames, dialogs and alerts send its activate and deactivate.
+    const GInterfaceInfo window{nullptr, nullptr, nullptr};
+    table.g_type_add_interface_static(accessibleType, table.atk_window_get_type(), &window);
     auto* util = static_cast<AtkUtilClass*>(table.g_type_class_ref(table.atk_util_get_type()));
     util->get_root = GetRoot;
     util->get_toolkit_name = ToolkitName;
@@ -384,6 +390,7 @@ void ApplyTree(const std::vector<AccessibleNode>& nodes)
         table.atk_object_notify_state_change(gone->object, ATK_STATE_DEFUNCT, TRUE);
     }
     root = order.empty() ? nullptr : order[0];
+    std::vector<AtkObject*> activated, deactivated;   // told once the tree around them is told
     for (Entry* entry : order) {
         AtkObject* object = entry->object;
         auto was = before.find(entry);
@@ -392,6 +399,7 @@ void ApplyTree(const std::vector<AccessibleNode>& nodes)
             SetText(object, table.atk_object_set_name, entry->node.name);
             SetText(object, table.atk_object_set_description, entry->node.description);
             if (entry->parent) table.atk_object_set_parent(object, entry->parent->object);
+            if (entry->node.active) activated.push_back(object);
             continue;
         }
         const AccessibleNode& old = was->second;
@@ -403,6 +411,7 @@ void ApplyTree(const std::vector<AccessibleNode>& nodes)
         NotifyState(object, ATK_STATE_CHECKED, old.checked, entry->node.checked);
         NotifyState(object, ATK_STATE_SELECTED, old.selected, entry->node.selected);
         NotifyState(object, ATK_STATE_ACTIVE, old.active, entry->node.active);
+        if (old.active != entry->node.active) (entry->node.active ? activated : deactivated).push_back(object);
     }
     // Children that came or went, for every parent that was there before.
     for (auto& [parent, children] : childrenBefore) {
@@ -425,6 +434,8 @@ void ApplyTree(const std::vector<AccessibleNode>& nodes)
                                             child->object);
         }
     }
+    for (AtkObject* object : deactivated) table.g_signal_emit_by_name(object, "deactivate");
+    for (AtkObject* object : activated) table.g_signal_emit_by_name(object, "activate");
     for (auto& [key, gone] : entries) table.g_object_unref(gone->object);
     entries = std::move(next);
 }
