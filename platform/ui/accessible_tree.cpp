@@ -3,6 +3,7 @@
 #include "platform/accessible_tree.h"
 
 #include "platform/dialogs.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/menus.h"
 #include "platform/user/screen_internals.h"
 #include "platform/user/window_internals.h"
@@ -100,14 +101,11 @@ struct TreeBuilder {
 
     void AddListEntries(int list, HWND window)
     {
-        LRESULT count = SendMessageW(window, LB_GETCOUNT, 0, 0);
-        LRESULT selected = SendMessageW(window, LB_GETCURSEL, 0, 0);
-        std::u16string buffer(4 * MAX_PATH, u'\0');   // the entries are file names
-        for (LRESULT i = 0; i < count; ++i) {
-            LRESULT length = SendMessageW(window, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(buffer.data()));
-            std::u16string entry = length > 0 ? buffer.substr(0, size_t(length)) : std::u16string();
-            int node = Add(list, std::to_string(i), AccessibleRole::ListItem, entry, RECT{});
-            nodes[size_t(node)].selected = i == selected;
+        int selected = -1;
+        std::vector<std::u16string> entries = ListBoxEntries(window, &selected);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            int node = Add(list, std::to_string(i), AccessibleRole::ListItem, entries[i], RECT{});
+            nodes[size_t(node)].selected = int(i) == selected;
             SetAction(node, window, WPARAM(i));
         }
     }
@@ -138,7 +136,7 @@ struct TreeBuilder {
             } else if (className == u"STATIC") {
                 DWORD type = WindowStyle(child) & StaticTypeMask;
                 if (type == SS_ICON || type == SS_BITMAP) continue;   // pictures say nothing
-                Add(dialog, key, AccessibleRole::Label, WindowTitle(child), ScreenRect(child));
+                Add(dialog, key, AccessibleRole::Label, StaticShownText(child), ScreenRect(child));
             }
         }
     }

@@ -323,6 +323,17 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+}  // namespace
+
+std::vector<std::u16string> ListBoxEntries(HWND window, int* selected)
+{
+    auto it = listBoxes.find(window);
+    *selected = it == listBoxes.end() ? -1 : it->second.selected;
+    return it == listBoxes.end() ? std::vector<std::u16string>() : it->second.entries;
+}
+
+namespace {
+
 // ---- Push button ----
 
 void PaintButton(HWND window, const Button& button)
@@ -473,4 +484,10 @@ void EnsureControlClasses()
     EnsureClass(u"LISTBOX", ListBoxProc);
     EnsureClass(u"BUTTON", ButtonProc);
     EnsureClass(u"STATIC", StaticProc);
+}
+
+std::u16string StaticShownText(HWND window)
+{
+    std::u16string text = WindowTitle(window);
+    return (WindowStyle(window) & SS_NOPREFIX) ? text : WithoutPrefixes(text);
 }
