@@ -73,7 +73,8 @@ foreach(soname ${NUMBRIX_LOADED_LIBRARIES})
   endif()
 endforeach()
 list(JOIN loaded_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
-# The shell's font, which draws the Japanese texts; without it no text is drawn.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-ipafont-gothic)
+# The shell's font, which draws the Japanese texts; without it no text is drawn. ATK's bridge (with
+# ATK and GLib), which the program loads when a screen reader asks; without it none can read it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, libatk-bridge2.0-0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

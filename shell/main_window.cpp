@@ -5,6 +5,7 @@
 #include "engine/calc_state.h"
 #include "shell/app_main.h"
 #include "shell/dialogs.h"
+#include "shell/face_accessible.h"
 #include "shell/resources.h"
 #include "shell/skin_watch.h"
 #include "skin/skin_loader.h"
@@ -55,6 +56,7 @@ static int32_t InitMainWindow()
     activateInfo = SHACTIVATEINFO{};
     activateInfo.cbSize = 12;
     ShowSoundCheckMark();
+    DescribeFaceForScreenReaders(mainWindow);
     return StartFace(LoadFirstSkin);
 }
 

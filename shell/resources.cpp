@@ -2,6 +2,7 @@
 // dialog templates and the About picture.
 #include "shell/resources.h"
 
+#include "engine/key_table.h"
 #include "platform/wince.h"
 
 #include "art_data.inc"
@@ -10,6 +11,24 @@ static const StringResource Strings[] = {
     {IdsTitle, u"Numbrix"},
     {IdsClassName, u"NUMBRIX"},
     {IdsTools, u"Tools"},
+    {IdsKeyPoint, u"小数点"},
+    {IdsKeySign, u"符号反転"},
+    {IdsKeyEquals, u"イコール"},
+    {IdsKeyClearAll, u"クリア"},
+    {IdsKeyClearEntry, u"クリアエントリー"},
+    {IdsKeyBackspace, u"バックスペース"},
+    {IdsDisplayError, u"エラー"},
+    {IdsFirstOperator + 0, u"プラス"},
+    {IdsFirstOperator + 1, u"マイナス"},
+    {IdsFirstOperator + 2, u"かける"},
+    {IdsFirstOperator + 3, u"わる"},
+    {IdsFirstPending + 0, u"プラス保留中"},
+    {IdsFirstPending + 1, u"マイナス保留中"},
+    {IdsFirstPending + 2, u"かける保留中"},
+    {IdsFirstPending + 3, u"わる保留中"},
+    {IdsFirstMode + Hex, u"16進数"},
+    {IdsFirstMode + Dec, u"10進数"},
+    {IdsFirstMode + Bin, u"2進数"},
 };
 
 static const ImageResource IconImages[] = {
@@ -63,5 +82,5 @@ static const DialogTemplate AboutDialog = {0x80C00040, 0x80000000, 0, 0, 156, 15
 static const DialogResource Dialogs[] = {{IddAbout, &AboutDialog}, {IddSkin, &SkinDialog}};
 
 const ResourceTable ProgramResources = {
-    Strings, 3, Icons, 2, Bitmaps, 1, Accelerators, 1, Menus, 1, MenuBars, 1, Dialogs, 2,
+    Strings, int(sizeof(Strings) / sizeof(Strings[0])), Icons, 2, Bitmaps, 1, Accelerators, 1, Menus, 1, MenuBars, 1, Dialogs, 2,
 };

@@ -4,6 +4,18 @@
 constexpr unsigned IdsTitle = 1;         // "Numbrix"
 constexpr unsigned IdsClassName = 3;     // "NUMBRIX"
 constexpr unsigned IdsTools = 104;       // "Tools"
+// What a screen reader calls the keys and the display: the keys other than digits, each operator
+// key and its pending operation in OpCode order, the mode keys in RadixMode order.
+constexpr unsigned IdsKeyPoint = 200;
+constexpr unsigned IdsKeySign = 201;
+constexpr unsigned IdsKeyEquals = 202;
+constexpr unsigned IdsKeyClearAll = 203;
+constexpr unsigned IdsKeyClearEntry = 204;
+constexpr unsigned IdsKeyBackspace = 205;
+constexpr unsigned IdsDisplayError = 206;
+constexpr unsigned IdsFirstOperator = 210;   // plus, minus, times, divided by
+constexpr unsigned IdsFirstPending = 220;    // plus pending, ...
+constexpr unsigned IdsFirstMode = 230;       // hexadecimal, decimal, binary
 constexpr unsigned IdiIcon = 101;
 constexpr unsigned IdiSkinBroken = 110;   // the title bar's mark while a watched skin does not load
 constexpr unsigned IdrAccelerators = 3;

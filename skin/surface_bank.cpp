@@ -249,3 +249,12 @@ int32_t DrawCell(int32_t cell, int32_t destSlot, int32_t destX, int32_t destY, i
     BlitSurface(c.surface, c.x, c.y, c.width, c.height, destSlot, destX, destY, transparent);
     return 0;
 }
+
+int32_t CellSize(int32_t cell, int32_t* width, int32_t* height)
+{
+    if (!CellInRange(cell) || !SlotInRange(SpriteCells[cell].surface)) return 1;
+    const SpriteCell& c = SpriteCells[cell];
+    *width = c.width != 0 ? c.width : SurfaceBank[c.surface].width;
+    *height = c.width != 0 ? c.height : SurfaceBank[c.surface].height;
+    return 0;
+}

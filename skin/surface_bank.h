@@ -52,3 +52,6 @@ int32_t BlitToWindow(int32_t sourceSlot, int32_t sourceX, int32_t sourceY, int32
                      HWND window, int32_t destX, int32_t destY, int32_t transparent);
 int32_t DefineCell(int32_t cell, int32_t surface, int32_t x, int32_t y, int32_t width, int32_t height);
 int32_t DrawCell(int32_t cell, int32_t destSlot, int32_t destX, int32_t destY, int32_t transparent);
+// The size DrawCell draws a cell at: its own, or its whole surface's for width 0. 1 for a cell or
+// surface slot out of range.
+int32_t CellSize(int32_t cell, int32_t* width, int32_t* height);

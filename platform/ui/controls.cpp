@@ -10,6 +10,7 @@
 // here have no non-client area). Other styles of these classes are not emulated and abort.
 #include "platform/ui/controls.h"
 
+#include "platform/accessible_tree.h"
 #include "platform/dialogs.h"
 #include "platform/font.h"
 #include "platform/kernel/resource_internals.h"
@@ -308,12 +309,30 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         list.drag = ListBox::Drag::None;
         return 0;
+    case WM_ACCESSIBLEACTION:   // selects an entry as a tap on it does
+        if (wParam < list.entries.size() && WindowInputEnabled(window)) {
+            MakeVisible(window, list, int(wParam));
+            Select(window, list, int(wParam), true);
+        }
+        AccessibleActionDone(uint64_t(lParam));
+        return 0;
     case WM_DESTROY:
         listBoxes.erase(it);
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+}  // namespace
+
+std::vector<std::u16string> ListBoxEntries(HWND window, int* selected)
+{
+    auto it = listBoxes.find(window);
+    *selected = it == listBoxes.end() ? -1 : it->second.selected;
+    return it == listBoxes.end() ? std::vector<std::u16string>() : it->second.entries;
+}
+
+namespace {
 
 // ---- Push button ----
 
@@ -368,6 +387,12 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         button.tracking = false;
         SetPressed(window, button, false);
         if (inside) NotifyParent(window, BN_CLICKED);   // may end the dialog: `button` is not used after
+        return 0;
+    case WM_ACCESSIBLEACTION:   // a click; posted, as the dialog it ends runs the loop that brought it
+        if (WindowInputEnabled(window))
+            PostMessageW(WindowParent(window), WM_COMMAND, MAKELONG(WindowId(window), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(window));
+        AccessibleActionDone(uint64_t(lParam));
         return 0;
     case WM_DESTROY:
         buttons.erase(it);
@@ -459,4 +484,10 @@ void EnsureControlClasses()
     EnsureClass(u"LISTBOX", ListBoxProc);
     EnsureClass(u"BUTTON", ButtonProc);
     EnsureClass(u"STATIC", StaticProc);
+}
+
+std::u16string StaticShownText(HWND window)
+{
+    std::u16string text = WindowTitle(window);
+    return (WindowStyle(window) & SS_NOPREFIX) ? text : WithoutPrefixes(text);
 }

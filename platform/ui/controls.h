@@ -1,5 +1,9 @@
 // The control classes "LISTBOX", "BUTTON" and "STATIC" (controls.cpp).
 #pragma once
+#include "platform/types.h"
+
+#include <string>
+#include <vector>
 
 // Registers the control classes on this device unless they are registered already.
 void EnsureControlClasses();
@@ -10,3 +14,8 @@ struct ControlCreation {
     int textSize;
 };
 constexpr int DefaultControlTextSize = 12;
+// A list box's entries and its selection (-1: none), as a screen reader reads them; empty for a
+// window that is no list box.
+std::vector<std::u16string> ListBoxEntries(HWND window, int* selected);
+// The text a static control shows: its window text without the prefix marks.
+std::u16string StaticShownText(HWND window);

@@ -6,6 +6,7 @@
 // and IDCANCEL. The Pocket PC full-screen set-up (SHInitDialog) is here too.
 #include "platform/dialogs.h"
 
+#include "platform/accessible_tree.h"
 #include "platform/faults.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
@@ -71,6 +72,10 @@ LRESULT DialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         break;
     case WM_CLOSE:
         PostMessageW(dialog, WM_COMMAND, MAKELONG(IDCANCEL, 0), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+        return 0;
+    case WM_ACCESSIBLEACTION:   // the title bar's OK button, as a tap on it
+        if (WindowInputEnabled(dialog) && TitleBarOkButton(dialog)) PostMessageW(dialog, WM_COMMAND, MAKELONG(IDOK, 0), 0);
+        AccessibleActionDone(uint64_t(lParam));
         return 0;
     }
     return DefWindowProcW(dialog, message, wParam, lParam);

@@ -6,6 +6,7 @@
 // Not emulated: button images, menu bars without a resource (flags), sub-menus inside pop-ups.
 #include "platform/shell.h"
 
+#include "platform/accessible_tree.h"
 #include "platform/faults.h"
 #include "platform/font.h"
 #include "platform/kernel/resource_internals.h"
@@ -184,6 +185,10 @@ LRESULT MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
         Press(window, *bar, short(LOWORD(lParam)), short(HIWORD(lParam)));
         return 0;
+    case WM_ACCESSIBLEACTION:   // chooses the button's or an item's command, as the pop-up does
+        if (WindowInputEnabled(bar->owner)) PostMessageW(bar->owner, WM_COMMAND, MAKELONG(wParam, 0), 0);
+        AccessibleActionDone(uint64_t(lParam));
+        return 0;
     case SHCMBM_GETSUBMENU:
         for (const BarButton& button : bar->buttons)
             if (button.command == UINT(lParam) && button.menu) return reinterpret_cast<LRESULT>(button.menu);
@@ -229,9 +234,20 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT check)
         if (!entry.separator && entry.command == item) {
             DWORD previous = entry.checked ? MF_CHECKED : MF_UNCHECKED;
             entry.checked = (check & MF_CHECKED) != 0;
+            entry.checkable = true;
             return previous;
         }
     return 0xFFFFFFFF;
+}
+
+std::vector<MenuBarButtonView> MenuBarButtons(HWND window)
+{
+    std::vector<MenuBarButtonView> views;
+    if (MenuBar* bar = BarOf(window))
+        for (const BarButton& button : bar->buttons)
+            views.push_back(MenuBarButtonView{button.label, button.command, button.enabled, button.rect,
+                                              button.menu ? button.menu->items : std::vector<PopupItem>()});
+    return views;
 }
 
 HWND MenuBarOf(HWND window)

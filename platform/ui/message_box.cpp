@@ -46,6 +46,7 @@ void LayOut(HWND box)
 BOOL MessageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
+        SetWindowAlert(box);
         LayOut(box);
         return TRUE;
     }

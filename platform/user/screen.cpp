@@ -178,6 +178,11 @@ std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& aft
     return changed;
 }
 
+RECT TitleBarOkButtonRect()
+{
+    return RECT{ScreenWidth - OkButtonWidth, 0, ScreenWidth, TitleBarHeight};
+}
+
 TitleBarButton TitleBarButtonAt(int x, int y)
 {
     if (!PtInRect(&TitleBarRect, POINT{x, y})) return TitleBarButton::None;

@@ -21,6 +21,8 @@ std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& aft
 // The shell's title bar in screen coordinates.
 constexpr RECT TitleBarRect{0, 0, ScreenWidth, TitleBarHeight};
 enum class TitleBarButton { None, Close, Ok };
+// Where the title bar shows the OK button of a window that has one (SetTitleBarOkButton).
+RECT TitleBarOkButtonRect();
 // The title-bar button at a screen point, for the active window.
 TitleBarButton TitleBarButtonAt(int x, int y);
 

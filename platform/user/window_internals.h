@@ -2,6 +2,7 @@
 // includes this. A window's backing surface (WindowBackingSurface) is in inspect.h, since tests
 // and tools read it too.
 #pragma once
+#include "platform/accessibility.h"
 #include "platform/inspect.h"
 #include "platform/pixels.h"
 #include "platform/types.h"
@@ -50,6 +51,11 @@ HWND WindowFromScreenPoint(int x, int y);
 // A window that may not be activated never becomes the active window and its title never shows
 // (the menu bar, pop-up menus). Windows may be activated by default.
 void SetWindowNoActivate(HWND window, bool noActivate);
+// The face a window described itself with (SetWindowAccessibleFace), or null. A window marked as
+// an alert is a message box to assistive technologies.
+const AccessibleFace* WindowAccessibleFace(HWND window);
+void SetWindowAlert(HWND window);
+bool WindowIsAlert(HWND window);
 // A window whose input is disabled, or whose top-level ancestor's is, gets no stylus input and no
 // keyboard message is dispatched to it (the owner of a modal dialog). Enabled by default.
 void SetWindowInputEnabled(HWND window, bool enabled);

@@ -1,5 +1,6 @@
 #include "platform/windows.h"
 
+#include "platform/accessible_tree.h"
 #include "platform/faults.h"
 #include "platform/gdi.h"
 #include "platform/host.h"
@@ -36,6 +37,8 @@ struct Window {
     bool okButton = false;
     bool destroying = false;
     bool hasUpdate = false;
+    bool alert = false;                       // a message box, to assistive technologies
+    const AccessibleFace* face = nullptr;     // what the window tells them about its contents
     RECT update{};           // bounding rectangle of the update region, client coordinates
     PixelBuffer surface;     // top-level windows only
     std::vector<HWND> children;
@@ -61,6 +64,7 @@ uintptr_t nextHandle = 0x1000;
 uint64_t nextSerial = 0;
 ATOM nextAtom = 0xC000;
 std::vector<InvalidateRecord> invalidateLog;
+uint64_t accessibleActionsDone = 0;
 
 
 Window* Find(HWND window)
@@ -468,6 +472,38 @@ void SetWindowInputEnabled(HWND window, bool enabled)
     if (Window* w = Find(window)) w->inputEnabled = enabled;
 }
 
+void SetWindowAccessibleFace(HWND window, const AccessibleFace* face)
+{
+    if (Window* w = Find(window)) w->face = face;
+}
+
+const AccessibleFace* WindowAccessibleFace(HWND window)
+{
+    Window* w = Find(window);
+    return w ? w->face : nullptr;
+}
+
+uint64_t AccessibleActionsDone()
+{
+    return accessibleActionsDone;
+}
+
+void AccessibleActionDone(uint64_t ticket)
+{
+    accessibleActionsDone = std::max(accessibleActionsDone, ticket);
+}
+
+void SetWindowAlert(HWND window)
+{
+    if (Window* w = Find(window)) w->alert = true;
+}
+
+bool WindowIsAlert(HWND window)
+{
+    Window* w = Find(window);
+    return w && w->alert;
+}
+
 bool WindowInputEnabled(HWND window)
 {
     Window* w = Find(window);
@@ -572,6 +608,7 @@ void ResetWindows()
     controlDown = false;
     typedText.clear();
     invalidateLog.clear();
+    accessibleActionsDone = 0;
     ReleaseInstanceLocks();
     ScreenChanged();
 }
@@ -673,9 +710,14 @@ BOOL DestroyWindow(HWND window)
     return TRUE;
 }
 
-LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM)
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_ACCESSIBLEACTION:
+        if (Window* w = Find(window); w && w->face && WindowInputEnabled(window) && int(wParam) < w->face->itemCount())
+            w->face->doItemAction(int(wParam));
+        AccessibleActionDone(uint64_t(lParam));
+        return 0;
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

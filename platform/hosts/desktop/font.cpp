@@ -199,7 +199,6 @@ const Glyph* GlyphOf(OpenFont& font, char32_t character)
     auto key = std::make_pair(font.size, index);
     auto found = font.glyphs.find(key);
     if (found != font.glyphs.end()) return &found->second;
-    if (font.glyphs.size() >= MaxKeptGlyphs) font.glyphs.clear();
     if (ft.FT_Load_Glyph(font.face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) != 0) return nullptr;
     FT_GlyphSlot slot = font.face->glyph;
     Glyph glyph;
@@ -242,7 +241,10 @@ Line LayOut(OpenFont& font, const std::u16string& text)
     Line line;
     int minX = 0, maxX = 0, minY = 0, maxY = font.height;
     FT_Pos pen = 0;
-    for (char32_t character : Characters(text)) {
+    // The kept glyphs are let go before a line, never during one: the line points at its glyphs.
+    std::u32string characters = Characters(text);
+    if (font.glyphs.size() + characters.size() > MaxKeptGlyphs) font.glyphs.clear();
+    for (char32_t character : characters) {
         const Glyph* glyph = GlyphOf(font, character);
         if (!glyph) return Line();
         line.glyphs.emplace_back(glyph, pen);

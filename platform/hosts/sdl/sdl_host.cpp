@@ -7,8 +7,10 @@
 // the window. The window's scale and place are kept for the next run (window_placement.h).
 #include "platform/hosts/sdl/sdl_host.h"
 
+#include "platform/accessible_tree.h"
 #include "platform/font.h"
 #include "platform/host.h"
+#include "platform/hosts/sdl/accessibility.h"
 #include "platform/hosts/sdl/events.h"
 #include "platform/hosts/sdl/window_placement.h"
 #include "platform/screen.h"
@@ -167,7 +169,25 @@ void Present()
     presentedHeight = surface->h;
     redraw = false;
     wholeFrame = false;
-    if (first) SoundFirstFrameShown();
+    if (first) {
+        SoundFirstFrameShown();
+        StartAccessibility();
+    }
+}
+
+// The screen as screen readers see it, for the ATK thread, while one is served.
+void PublishForScreenReaders()
+{
+    if (!AccessibilityOn()) return;
+    HostPlacement where;
+    SDL_GetWindowPosition(hostWindow, &where.windowX, &where.windowY);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(hostWindow, &width, &height);
+    Viewport view = FitViewport(width, height);
+    where.viewX = view.x;
+    where.viewY = view.y;
+    where.scale = view.scale;
+    PublishAccessibleTree(DescribeScreen(Utf16FromUtf8(NUMBRIX_APP_NAME)), where, AccessibleActionsDone());
 }
 
 // The text that SDL reports right after a key-down is what that key typed: it travels with the
@@ -321,6 +341,7 @@ bool SdlHostStart(int requestedScale)
 void SdlHostStop()
 {
     SoundStop();
+    StopAccessibility();
     if (hostWindow && placementChanged) {
         SDL_GetWindowPosition(hostWindow, &kept.x, &kept.y);
         SavePlacement(kept);
@@ -348,6 +369,7 @@ bool HostWaitForInput()
     if (!hostWindow) return false;
     for (;;) {
         if (redraw || ScreenDirty()) Present();
+        PublishForScreenReaders();
         SDL_Event event;
         if (!SDL_WaitEvent(&event)) return false;
         bool messages = Handle(event);
