@@ -179,7 +179,12 @@ SharedText ReadAndDecode(const std::string& hostPath)
 {
     struct stat info {};
     timespec before{};
-    clock_gettime(CLOCK_REALTIME_COARSE, &before);
+    // Without a coarse clock (the web's C library), the start of this second: file systems that
+    // stamp whole seconds give the next change another stamp once this second is over.
+    if (clock_gettime(CLOCK_REALTIME_COARSE, &before) != 0) {
+        clock_gettime(CLOCK_REALTIME, &before);
+        before.tv_nsec = 0;
+    }
     std::optional<std::string> bytes = ReadSmallFile(hostPath, info);
     if (!bytes) return nullptr;
     auto decoded = std::make_shared<DecodedText>();

@@ -46,16 +46,24 @@ var Module = (function () {
       if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(text).catch(() => {});
     },
     textWidth(text, size) {
-      scratch.font = size + 'px ' + Font;
-      return Math.ceil(scratch.measureText(text).width);
+      const key = size + ' ' + text;
+      let width = widths.get(key);
+      if (width === undefined) {
+        useFont(size);
+        widths.set(key, width = Math.ceil(scratch.measureText(text).width));
+      }
+      return width;
     },
     lineHeight(size) { const m = fontMetrics(size); return m.ascent + m.descent; },
     textCoverage(text, size, width, height) {
       const c = scratch.canvas;
-      if (c.width < width) c.width = width;
-      if (c.height < height) c.height = height;
+      if (c.width < width || c.height < height) {   // a new size resets the canvas's font
+        c.width = Math.max(c.width, width);
+        c.height = Math.max(c.height, height);
+        fontSize = 0;
+      }
       scratch.clearRect(0, 0, width, height);
-      scratch.font = size + 'px ' + Font;
+      useFont(size);
       scratch.fillStyle = '#fff';
       scratch.textBaseline = 'alphabetic';
       scratch.fillText(text, 0, fontMetrics(size).ascent);
@@ -72,11 +80,20 @@ var Module = (function () {
     },
   };
 
+  // Setting the canvas's font is slow: it is set only when the size changes, and the widths of
+  // texts (the menus and dialogs measure the same few again and again) are kept.
   const metrics = new Map();
+  const widths = new Map();
+  let fontSize = 0;
+  function useFont(size) {
+    if (size === fontSize) return;
+    scratch.font = size + 'px ' + Font;
+    fontSize = size;
+  }
   function fontMetrics(size) {
     let m = metrics.get(size);
     if (!m) {
-      scratch.font = size + 'px ' + Font;
+      useFont(size);
       const measured = scratch.measureText('Ag');
       m = { ascent: Math.ceil(measured.fontBoundingBoxAscent), descent: Math.ceil(measured.fontBoundingBoxDescent) };
       metrics.set(size, m);
@@ -306,7 +323,11 @@ var Module = (function () {
       request.onerror = () => reject(request.error);
     });
   }
+  // Opening IndexedDB takes a while on a fresh visit, so the page notes in local storage that it
+  // stored skins there, and opens it at start only then.
+  const SkinsStoredKey = 'numbrix.skins-stored';
   async function storedSkinFiles() {
+    if (localStorage.getItem(SkinsStoredKey) === null) return [];
     try {
       const db = await openSkinStore();
       const store = db.transaction('skin').objectStore('skin');
@@ -321,7 +342,8 @@ var Module = (function () {
     const db = await openSkinStore();
     const transaction = db.transaction('skin', 'readwrite');
     for (const [path, bytes] of files) transaction.objectStore('skin').put(bytes, path);
-    return new Promise((resolve, reject) => { transaction.oncomplete = resolve; transaction.onerror = reject; });
+    await new Promise((resolve, reject) => { transaction.oncomplete = resolve; transaction.onerror = reject; });
+    localStorage.setItem(SkinsStoredKey, '1');
   }
 
   function skinFileText(bytes) {
@@ -392,8 +414,22 @@ var Module = (function () {
   const prepared = Promise.all([storedSkinFiles(), visitingSkin()]).then(lists => [].concat(...lists));
   let preparedFiles = [];
 
+  // The program keeps a text file's decoded text while the file's stamps say it is unchanged,
+  // which it trusts only of files stamped before the current second: the files put in place
+  // now are stamped two seconds back, so the first skin load reads each once.
+  function stampBack(path) {
+    const then = Date.now() - 2000;
+    for (const name of FS.readdir(path)) {
+      if (name === '.' || name === '..') continue;
+      const child = path + '/' + name;
+      if (FS.isDir(FS.stat(child).mode)) stampBack(child);
+      else FS.utime(child, then, then);
+    }
+  }
+
   function install() {
     for (const [path, bytes] of preparedFiles) writeFile(path, bytes);
+    for (const folder of [ProgramFolder, VisitFolder]) if (FS.analyzePath(folder).exists) stampBack(folder);
     const settings = localStorage.getItem(SettingsKey);
     if (settings !== null) writeFile(SettingsFile, settings);
   }
