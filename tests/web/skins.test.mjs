@@ -54,20 +54,36 @@ async function tap(page, point) {
   await settled(page);
 }
 
-test('an added skin is listed by the skin dialog, chosen there, and kept for later visits', async () => {
-  const context = await browser.newContext({ viewport: { width: 500, height: 760 } });
-  const page = await openCalculator(context, server.url);
+// Picked with the "Add a skin" button, or dropped on the page: a copy of midnight as night.skn
+// with its images and sounds.
+async function addNight(page, way) {
   const folder = join(build, 'skin', 'midnight');
   const picked = join(mkdtempSync(join(tmpdir(), 'numbrix-web-')), 'night.skn');
   writeFileSync(picked, readFileSync(skinFile('midnight')));
-  await page.setInputFiles('#pick-files', [picked, ...readdirSync(folder).map(name => join(folder, name))]);
-  await page.waitForFunction(() => Module.FS.analyzePath('/numbrix/skin/night/parts.bmp').exists);
-  for (const point of [ToolsMenu, ChooseSkinItem, ListRow(2), OkButton]) await tap(page, point);
-  const midnight = await renderedFace(page, skinFile('midnight'), '');
-  assert.equal(differingPixels(await canvasFace(page), midnight), 0);
-  await page.goto('about:blank');
-  await page.goto(server.url);
-  await settled(page);
-  assert.equal(differingPixels(await canvasFace(page), midnight), 0);
-  await context.close();
-});
+  const files = [picked, ...readdirSync(folder).map(name => join(folder, name))];
+  if (way === 'picked') return page.setInputFiles('#pick-files', files);
+  const transfer = await page.evaluateHandle(files => {
+    const transfer = new DataTransfer();
+    for (const [name, base64] of files)
+      transfer.items.add(new File([Uint8Array.from(atob(base64), c => c.charCodeAt(0))], name));
+    return transfer;
+  }, files.map(file => [file.split('/').pop(), readFileSync(file).toString('base64')]));
+  await page.dispatchEvent('#stage', 'drop', { dataTransfer: transfer });
+}
+
+for (const way of ['picked', 'dropped']) {
+  test(`a ${way} skin is listed by the skin dialog, chosen there, and kept for later visits`, async () => {
+    const context = await browser.newContext({ viewport: { width: 500, height: 760 } });
+    const page = await openCalculator(context, server.url);
+    await addNight(page, way);
+    await page.waitForFunction(() => Module.FS.analyzePath('/numbrix/skin/night/parts.bmp').exists);
+    for (const point of [ToolsMenu, ChooseSkinItem, ListRow(2), OkButton]) await tap(page, point);
+    const midnight = await renderedFace(page, skinFile('midnight'), '');
+    assert.equal(differingPixels(await canvasFace(page), midnight), 0);
+    await page.goto('about:blank');
+    await page.goto(server.url);
+    await settled(page);
+    assert.equal(differingPixels(await canvasFace(page), midnight), 0);
+    await context.close();
+  });
+}

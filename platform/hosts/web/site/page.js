@@ -489,6 +489,12 @@ var Module = (function () {
     return out;
   }
 
+  // Dropped folders are walked; where the browser gives no entries, the dropped files alone.
+  async function droppedSkin(transfer) {
+    const files = await droppedFiles(transfer.items);
+    return files.length > 0 ? files : pickedFiles(transfer.files);
+  }
+
   for (const [button, input] of [['add-files', 'pick-files'], ['add-folder', 'pick-folder']]) {
     const picker = document.getElementById(input);
     document.getElementById(button).addEventListener('click', () => picker.click());
@@ -505,7 +511,7 @@ var Module = (function () {
   document.addEventListener('drop', async event => {
     event.preventDefault();
     document.body.classList.remove('dropping');
-    await addSkin(await droppedFiles(event.dataTransfer.items));
+    await addSkin(await droppedSkin(event.dataTransfer));
   });
 
   // ---- Offline: the service worker keeps the site ----
