@@ -1,7 +1,8 @@
 // The page around the calculator: it puts the program's files in place (the shipped skins and
 // catalogues come packed in numbrix.data, loaded by files.js; the skins the user added, the
-// settings from local storage and a skin given by ?skin= come from here), shows the device screen on the canvas at a whole scale, and turns pointer, keyboard
-// and clipboard events into the events that the web host (web_host.cpp) takes one at a time.
+// settings from local storage and a skin given by ?skin= come from here), shows the device
+// screen on the canvas at a whole scale, and turns pointer, keyboard and clipboard events into
+// the events that the web host (web_host.cpp) takes one at a time.
 'use strict';
 
 var Module = (function () {
