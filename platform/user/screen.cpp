@@ -158,14 +158,34 @@ const PixelBuffer& ComposedScreen()
 std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& after)
 {
     if (before.width != after.width || before.height != after.height) return {RECT{0, 0, after.width, after.height}};
+    return ChangedRects(ScaledPicture{before.pixels.data(), size_t(after.width), 1, after.width, after.height}, after);
+}
+
+std::vector<RECT> ChangedRects(const ScaledPicture& shown, const PixelBuffer& after)
+{
     std::vector<RECT> changed;
-    for (int y = 0; y < after.height; ++y) {
-        const uint32_t* was = &before.pixels[size_t(y) * size_t(after.width)];
+    const int columns = std::min(shown.columns, after.width), rows = std::min(shown.rows, after.height);
+    const size_t step = size_t(shown.scale);
+    for (int y = 0; y < rows; ++y) {
+        const uint32_t* was = shown.pixels + size_t(y) * step * shown.pitch;
         const uint32_t* is = &after.pixels[size_t(y) * size_t(after.width)];
-        if (std::memcmp(was, is, size_t(after.width) * sizeof *is) == 0) continue;
-        int left = 0, right = after.width;
-        while (was[left] == is[left]) ++left;
-        while (was[right - 1] == is[right - 1]) --right;
+        int left = 0, right = columns;
+        if (step == 1) {
+            if (std::memcmp(was, is, size_t(columns) * sizeof *is) == 0) continue;
+        } else {
+            // Whole blocks first, without a branch per pixel, so an unchanged row costs little.
+            constexpr int Block = 16;
+            uint32_t differs = 0;
+            while (left + Block <= columns) {
+                for (int x = left; x < left + Block; ++x) differs |= was[size_t(x) * step] ^ is[x];
+                if (differs) break;
+                left += Block;
+            }
+            while (left < columns && was[size_t(left) * step] == is[left]) ++left;
+            if (left == columns) continue;
+        }
+        while (was[size_t(left) * step] == is[left]) ++left;
+        while (was[size_t(right - 1) * step] == is[right - 1]) --right;
         RECT* run = changed.empty() || changed.back().bottom != y ? nullptr : &changed.back();
         if (!run) {
             changed.push_back(RECT{left, y, right, y + 1});
