@@ -161,6 +161,27 @@ std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& aft
     return ChangedRects(ScaledPicture{before.pixels.data(), size_t(after.width), 1, after.width, after.height}, after);
 }
 
+namespace {
+
+// How many leading columns of a row are the same in a picture scaled by `step` (Step, when it is
+// not 0) as in the screen, counted in whole blocks and without a branch per pixel, so that an
+// unchanged row costs little; a fixed step lets the compiler compare several pixels at once.
+template <size_t Step>
+int SameBlocks(const uint32_t* was, const uint32_t* is, int columns, size_t step = Step)
+{
+    constexpr int Block = 16;
+    if (Step) step = Step;
+    int left = 0;
+    for (; left + Block <= columns; left += Block) {
+        uint32_t differs = 0;
+        for (int x = left; x < left + Block; ++x) differs |= was[size_t(x) * step] ^ is[x];
+        if (differs) break;
+    }
+    return left;
+}
+
+}  // namespace
+
 std::vector<RECT> ChangedRects(const ScaledPicture& shown, const PixelBuffer& after)
 {
     std::vector<RECT> changed;
@@ -173,14 +194,7 @@ std::vector<RECT> ChangedRects(const ScaledPicture& shown, const PixelBuffer& af
         if (step == 1) {
             if (std::memcmp(was, is, size_t(columns) * sizeof *is) == 0) continue;
         } else {
-            // Whole blocks first, without a branch per pixel, so an unchanged row costs little.
-            constexpr int Block = 16;
-            uint32_t differs = 0;
-            while (left + Block <= columns) {
-                for (int x = left; x < left + Block; ++x) differs |= was[size_t(x) * step] ^ is[x];
-                if (differs) break;
-                left += Block;
-            }
+            left = step == 2 ? SameBlocks<2>(was, is, columns) : SameBlocks<0>(was, is, columns, step);
             while (left < columns && was[size_t(left) * step] == is[left]) ++left;
             if (left == columns) continue;
         }
