@@ -8,6 +8,7 @@
 #include "platform/inspect.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <unordered_map>
@@ -21,8 +22,8 @@ constexpr uint32_t ColourBits = 0x00FFFFFF;
 
 // A bitmap is a plain pixel array: colour pixels 0x00RRGGBB, or monochrome pixels 0 and 1, one
 // byte each (memory is cheap here; speed of the transparent transfers is not). A colour bitmap
-// loaded from a 24-bit file keeps the file's three bytes a pixel (`packed`) until something
-// draws into it: a skin's images are only drawn from, and take a quarter less memory so.
+// loaded from a 24-bit file keeps the file's three bytes a pixel (`packed`), drawn from and into
+// as it is: a skin's images take a quarter less memory so, and draw the same pixels.
 struct Bitmap {
     int width = 0;
     int height = 0;
@@ -146,18 +147,13 @@ uint32_t PixelFromPacked(Packed p)
     return uint32_t(p.red) << 16 | uint32_t(p.green) << 8 | p.blue;
 }
 
-// A packed bitmap that is about to be drawn into takes the four-byte form.
-void Unpack(Bitmap& bitmap)
+Packed PackedFromPixel(uint32_t pixel)
 {
-    if (bitmap.packed.empty()) return;
-    bitmap.colour.resize(size_t(bitmap.width) * size_t(bitmap.height));
-    const Packed* from = reinterpret_cast<const Packed*>(bitmap.packed.data());
-    for (uint32_t& pixel : bitmap.colour) pixel = PixelFromPacked(*from++);
-    std::vector<uint8_t>().swap(bitmap.packed);
+    return Packed{uint8_t(pixel), uint8_t(pixel >> 8), uint8_t(pixel >> 16)};
 }
 
 // What a DC draws on, seen as rows of pixels of one format. Exactly one of colour, bits and
-// packed is set; packed only for a picture that is read.
+// packed is set.
 struct Surface {
     int width = 0;
     int height = 0;
@@ -167,8 +163,7 @@ struct Surface {
     Packed* packed = nullptr;
 };
 
-// `drawnInto`: the picture is a transfer's destination.
-bool SurfaceOf(const DeviceContext& dc, Surface* surface, bool drawnInto = false)
+bool SurfaceOf(const DeviceContext& dc, Surface* surface)
 {
     if (dc.owner) {
         PixelBuffer* buffer = dc.surface();
@@ -178,7 +173,6 @@ bool SurfaceOf(const DeviceContext& dc, Surface* surface, bool drawnInto = false
     }
     Bitmap* bitmap = FindBitmap(dc.bitmap);
     if (!bitmap) return false;
-    if (drawnInto) Unpack(*bitmap);
     if (bitmap->mono) *surface = Surface{bitmap->width, bitmap->height, nullptr, bitmap->bits.data(), bitmap};
     else if (!bitmap->packed.empty())
         *surface = Surface{bitmap->width, bitmap->height, nullptr, nullptr, bitmap,
@@ -263,14 +257,63 @@ void TransferWithRop(const Transfer& t, DWORD rop, Convert convert, D ones)
     }
 }
 
+// A packed row as colour pixels. On a little-endian machine three four-byte words hold four
+// packed pixels, which shifts and masks take apart.
+void UnpackRow(const Packed* source, uint32_t* dest, int length)
+{
+    int i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(source);
+        for (; i + 4 <= length; i += 4, bytes += 4 * sizeof(Packed)) {
+            uint32_t w[3];
+            std::memcpy(w, bytes, sizeof w);
+            dest[i] = w[0] & ColourBits;
+            dest[i + 1] = w[0] >> 24 | (w[1] & 0xFFFF) << 8;
+            dest[i + 2] = w[1] >> 16 | (w[2] & 0xFF) << 16;
+            dest[i + 3] = w[2] >> 8;
+        }
+    }
+    for (; i < length; ++i) dest[i] = PixelFromPacked(source[i]);
+}
+
+// Into a packed picture: each pixel is unpacked, combined and packed again.
+template <typename S, typename Convert>
+void TransferIntoPacked(const Transfer& t, DWORD rop, Convert convert)
+{
+    for (int row = 0; row < t.y.length; ++row) {
+        Packed* dest = Row<Packed>(t.dest, t.y.dest + row) + t.x.dest;
+        const S* source = Row<S>(t.source, t.y.source + row) + t.x.source;
+        for (int i = 0; i < t.x.length; ++i) {
+            uint32_t was = PixelFromPacked(dest[i]), is = convert(source[i]);
+            uint32_t result = rop == SRCAND ? was & is : rop == SRCPAINT ? was | is : rop == NOTSRCCOPY ? ~is & ColourBits : is;
+            dest[i] = PackedFromPixel(result);
+        }
+    }
+}
+
 void TransferPixels(const Transfer& t, DWORD rop, const DeviceContext& dest, const DeviceContext& source)
 {
-    if (t.source.packed && t.dest.colour) {
-        TransferWithRop<uint32_t, Packed>(t, rop, PixelFromPacked, ColourBits);
+    if (t.dest.packed && t.source.packed) {
+        TransferIntoPacked<Packed>(t, rop, PixelFromPacked);
+    } else if (t.dest.packed && t.source.colour) {
+        TransferIntoPacked<uint32_t>(t, rop, [](uint32_t s) { return s; });
+    } else if (t.dest.packed) {
+        uint32_t background = PixelFromColorref(dest.background);
+        uint32_t text = PixelFromColorref(dest.text);
+        TransferIntoPacked<uint8_t>(t, rop, [background, text](uint8_t s) { return ColourFromMono(s, background, text); });
     } else if (t.source.packed) {
-        uint32_t background = PixelFromColorref(source.background);
-        TransferWithRop<uint8_t, Packed>(
-            t, rop, [background](Packed s) { return MonoFromColour(PixelFromPacked(s), background); }, uint8_t(1));
+        // Each row unpacked into colour first, then transferred as colour: as fast as colour,
+        // with one row's copy.
+        std::vector<uint32_t> row(size_t(t.x.length));
+        Transfer line = t;
+        line.source = Surface{t.x.length, 1, row.data(), nullptr, row.data()};
+        line.x.source = line.y.source = 0;
+        line.y.length = 1;
+        for (int y = 0; y < t.y.length; ++y) {
+            UnpackRow(Row<Packed>(t.source, t.y.source + y) + t.x.source, row.data(), t.x.length);
+            line.y.dest = t.y.dest + y;
+            TransferPixels(line, rop, dest, source);
+        }
     } else if (t.dest.colour && t.source.colour && rop == SRCCOPY) {
         CopyRows<uint32_t>(t);
     } else if (t.dest.colour && t.source.colour) {
@@ -295,8 +338,15 @@ void TransferFromCopy(Transfer t, DWORD rop, const DeviceContext& dest, const De
 {
     std::vector<uint32_t> colour;
     std::vector<uint8_t> bits;
+    std::vector<Packed> packed;
     Surface copy{t.x.length, t.y.length, nullptr, nullptr, nullptr};
-    if (t.source.colour) {
+    if (t.source.packed) {
+        packed.resize(size_t(copy.width) * size_t(copy.height));
+        copy.packed = packed.data();
+        for (int row = 0; row < copy.height; ++row)
+            std::memcpy(Row<Packed>(copy, row), Row<Packed>(t.source, t.y.source + row) + t.x.source,
+                        size_t(copy.width) * sizeof(Packed));
+    } else if (t.source.colour) {
         colour.resize(size_t(copy.width) * size_t(copy.height));
         copy.colour = colour.data();
         for (int row = 0; row < copy.height; ++row)
@@ -494,7 +544,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     DeviceContext* sourceContext = FindContext(source);
     if (!destContext || !sourceContext) return FALSE;
     Transfer t;
-    if (!SurfaceOf(*destContext, &t.dest, true) || !SurfaceOf(*sourceContext, &t.source)) return FALSE;
+    if (!SurfaceOf(*destContext, &t.dest) || !SurfaceOf(*sourceContext, &t.source)) return FALSE;
     if (!ClipAxis(x, sourceX, width, t.dest.width, t.source.width, &t.x) ||
         !ClipAxis(y, sourceY, height, t.dest.height, t.source.height, &t.y))
         return TRUE;

@@ -15,7 +15,7 @@
 constexpr int64_t MaxBitmapPixels = int64_t(1) << 24;
 HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels);
 // The same from three bytes a pixel (blue, green, red; rows top-down without padding), kept so
-// until something draws into the bitmap; null also when the byte count does not match.
+// (it draws and is drawn into as the other); null also when the byte count does not match.
 HBITMAP CreatePackedColourBitmap(int width, int height, std::vector<uint8_t> pixels);
 
 // A DC that draws into a picture kept by `owner` (the window manager's GetDC: a window's backing

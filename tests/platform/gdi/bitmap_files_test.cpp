@@ -130,7 +130,7 @@ TEST_F(BitmapFiles, DecodesEveryDepthIntoColourPixels)
 
 // A 24-bit file's bitmap draws as the 32-bit one would: copied and combined into colour, turned
 // into monochrome by the source's background colour, and drawn into itself (it then holds what
-// was drawn and keeps the rest).
+// was drawn and keeps the rest, also from an overlapping part of itself).
 TEST_F(BitmapFiles, ATwentyFourBitFilesBitmapDrawsAsAnyColourBitmap)
 {
     const std::vector<uint32_t> file = {0x112233, 0x445566, 0x778899, 0xAABBCC, 0xDDEEFF, 0x010203};
@@ -152,7 +152,10 @@ TEST_F(BitmapFiles, ATwentyFourBitFilesBitmapDrawsAsAnyColourBitmap)
 
     HDC patch = Dc(Colour(1, 1, {0x00FF00}));
     ASSERT_TRUE(BitBlt(loaded, 1, 1, 1, 1, patch, 0, 0, SRCAND));
+    ASSERT_TRUE(BitBlt(loaded, 1, 0, 2, 1, loaded, 0, 0, SRCCOPY));
     std::vector<uint32_t> drawn = file;
+    drawn[1] = 0x112233;
+    drawn[2] = 0x445566;
     drawn[4] = 0x00EE00;
     EXPECT_EQ(Pixels(loaded, 3, 2), drawn);
 }
