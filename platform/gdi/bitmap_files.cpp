@@ -1,5 +1,4 @@
-// SHLoadDIBitmap: a Windows bitmap file becomes a colour bitmap (a plain 24-bit file's keeps the
-// file's three bytes a pixel, gdi_internals.h). The host's decoder
+// SHLoadDIBitmap: a Windows bitmap file becomes a 32-bit colour bitmap. The host's decoder
 // (HostDecodeBmp) takes every form (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8,
 // bottom-up and top-down rows) except plain 24-bit rows, which are converted here directly (from
 // the file itself when it is large); the header is checked here first, so that a damaged or
@@ -13,7 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <utility>
 #include <sys/stat.h>
@@ -162,30 +160,31 @@ size_t Stride(const BmpHeader& h)
     return (size_t(h.width) * 3 + 3) / 4 * 4;
 }
 
-// The file's n-th stored row to its place among the pixels, kept as three bytes a pixel
-// (CreatePackedColourBitmap): rows are stored bottom-up unless the height is negative.
-void ConvertStoredRow(const BmpHeader& h, size_t n, const uint8_t* in, std::vector<uint8_t>& pixels)
+// The file's n-th stored row to its place among the pixels: rows are stored bottom-up unless the
+// height is negative.
+void ConvertStoredRow(const BmpHeader& h, size_t n, const uint8_t* in, std::vector<uint32_t>& pixels)
 {
-    const size_t rowBytes = size_t(h.width) * 3, rows = RowCount(h);
-    std::memcpy(pixels.data() + (h.height < 0 ? n : rows - 1 - n) * rowBytes, in, rowBytes);
+    const size_t width = size_t(h.width), rows = RowCount(h);
+    uint32_t* out = pixels.data() + (h.height < 0 ? n : rows - 1 - n) * width;
+    for (size_t x = 0; x < width; ++x, in += 3) out[x] = uint32_t(in[2]) << 16 | uint32_t(in[1]) << 8 | in[0];
 }
 
 // From a file in memory; HeaderAcceptable has checked that it holds the rows.
-std::vector<uint8_t> DirectPixels(const std::vector<uint8_t>& file, const BmpHeader& h)
+std::vector<uint32_t> DirectPixels(const std::vector<uint8_t>& file, const BmpHeader& h)
 {
-    std::vector<uint8_t> pixels(size_t(h.width) * 3 * RowCount(h));
+    std::vector<uint32_t> pixels(size_t(h.width) * RowCount(h));
     for (size_t n = 0; n < RowCount(h); ++n) ConvertStoredRow(h, n, file.data() + h.pixelOffset + n * Stride(h), pixels);
     return pixels;
 }
 
 // From the file itself, a block of rows at a time, so that a large file is never held whole;
 // empty when the file ends early.
-std::vector<uint8_t> StreamedPixels(int fd, const BmpHeader& h)
+std::vector<uint32_t> StreamedPixels(int fd, const BmpHeader& h)
 {
     const size_t rows = RowCount(h), stride = Stride(h);
     const size_t rowsPerBlock = std::max<size_t>(1, HeadBytes / stride);
     std::vector<uint8_t> block(rowsPerBlock * stride);
-    std::vector<uint8_t> pixels(size_t(h.width) * 3 * rows);
+    std::vector<uint32_t> pixels(size_t(h.width) * rows);
     for (size_t n = 0; n < rows; n += rowsPerBlock) {
         size_t count = std::min(rowsPerBlock, rows - n);
         if (!ReadAt(fd, block.data(), count * stride, int64_t(h.pixelOffset) + int64_t(n * stride))) return {};
@@ -206,11 +205,10 @@ HBITMAP LoadBitmapFile(int fd)
     BmpHeader header;
     if (regular && file.size() < size_t(info.st_size) && ParseHeader(file, &header) &&
         HeaderAcceptable(header, size_t(info.st_size)) && ReadsDirectly(header))
-        return CreatePackedColourBitmap(int(header.width), int(RowCount(header)), StreamedPixels(fd, header));
+        return CreateColourBitmap(int(header.width), int(RowCount(header)), StreamedPixels(fd, header));
     if (!ReadMore(fd, file, size_t(MaxFileSize) + 1 - file.size()) || int64_t(file.size()) > MaxFileSize) return nullptr;
     if (!ParseHeader(file, &header) || !HeaderAcceptable(header, file.size())) return nullptr;
-    if (ReadsDirectly(header))
-        return CreatePackedColourBitmap(int(header.width), int(RowCount(header)), DirectPixels(file, header));
+    if (ReadsDirectly(header)) return CreateColourBitmap(int(header.width), int(RowCount(header)), DirectPixels(file, header));
     int height = 0;
     std::vector<uint32_t> pixels;
     if (!HostDecodeBmp(file, int(header.width), &height, &pixels)) return nullptr;

@@ -8,7 +8,6 @@
 #include "platform/inspect.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <functional>
 #include <unordered_map>
@@ -21,9 +20,7 @@ constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr uint32_t ColourBits = 0x00FFFFFF;
 
 // A bitmap is a plain pixel array: colour pixels 0x00RRGGBB, or monochrome pixels 0 and 1, one
-// byte each (memory is cheap here; speed of the transparent transfers is not). A colour bitmap
-// loaded from a 24-bit file keeps the file's three bytes a pixel (`packed`), drawn from and into
-// as it is: a skin's images take a quarter less memory so, and draw the same pixels.
+// byte each (memory is cheap here; speed of the transparent transfers is not).
 struct Bitmap {
     int width = 0;
     int height = 0;
@@ -31,7 +28,6 @@ struct Bitmap {
     bool stock = false;   // the shared 1 x 1 bitmap of fresh memory DCs: never deleted
     std::vector<uint32_t> colour;
     std::vector<uint8_t> bits;
-    std::vector<uint8_t> packed;   // blue, green, red; rows top-down without padding
     HDC selectedInto = nullptr;
 };
 
@@ -136,31 +132,13 @@ uint32_t ColourFromMono(uint8_t bit, uint32_t destBackground, uint32_t destText)
     return bit ? destBackground : destText;
 }
 
-// A pixel of a packed colour bitmap.
-struct Packed {
-    uint8_t blue, green, red;
-};
-static_assert(sizeof(Packed) == 3);
-
-uint32_t PixelFromPacked(Packed p)
-{
-    return uint32_t(p.red) << 16 | uint32_t(p.green) << 8 | p.blue;
-}
-
-Packed PackedFromPixel(uint32_t pixel)
-{
-    return Packed{uint8_t(pixel), uint8_t(pixel >> 8), uint8_t(pixel >> 16)};
-}
-
-// What a DC draws on, seen as rows of pixels of one format. Exactly one of colour, bits and
-// packed is set.
+// What a DC draws on, seen as rows of pixels of one format. Exactly one of colour and bits is set.
 struct Surface {
     int width = 0;
     int height = 0;
     uint32_t* colour = nullptr;
     uint8_t* bits = nullptr;
     const void* identity = nullptr;   // the same picture gives the same identity
-    Packed* packed = nullptr;
 };
 
 bool SurfaceOf(const DeviceContext& dc, Surface* surface)
@@ -174,9 +152,6 @@ bool SurfaceOf(const DeviceContext& dc, Surface* surface)
     Bitmap* bitmap = FindBitmap(dc.bitmap);
     if (!bitmap) return false;
     if (bitmap->mono) *surface = Surface{bitmap->width, bitmap->height, nullptr, bitmap->bits.data(), bitmap};
-    else if (!bitmap->packed.empty())
-        *surface = Surface{bitmap->width, bitmap->height, nullptr, nullptr, bitmap,
-                           reinterpret_cast<Packed*>(bitmap->packed.data())};
     else *surface = Surface{bitmap->width, bitmap->height, bitmap->colour.data(), nullptr, bitmap};
     return true;
 }
@@ -192,11 +167,6 @@ template <>
 uint8_t* Row<uint8_t>(const Surface& surface, int y)
 {
     return surface.bits + size_t(y) * size_t(surface.width);
-}
-template <>
-Packed* Row<Packed>(const Surface& surface, int y)
-{
-    return surface.packed + size_t(y) * size_t(surface.width);
 }
 
 // One axis of a transfer after clipping to both pictures.
@@ -257,64 +227,9 @@ void TransferWithRop(const Transfer& t, DWORD rop, Convert convert, D ones)
     }
 }
 
-// A packed row as colour pixels. On a little-endian machine three four-byte words hold four
-// packed pixels, which shifts and masks take apart.
-void UnpackRow(const Packed* source, uint32_t* dest, int length)
-{
-    int i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        const auto* bytes = reinterpret_cast<const uint8_t*>(source);
-        for (; i + 4 <= length; i += 4, bytes += 4 * sizeof(Packed)) {
-            uint32_t w[3];
-            std::memcpy(w, bytes, sizeof w);
-            dest[i] = w[0] & ColourBits;
-            dest[i + 1] = w[0] >> 24 | (w[1] & 0xFFFF) << 8;
-            dest[i + 2] = w[1] >> 16 | (w[2] & 0xFF) << 16;
-            dest[i + 3] = w[2] >> 8;
-        }
-    }
-    for (; i < length; ++i) dest[i] = PixelFromPacked(source[i]);
-}
-
-// Into a packed picture: each pixel is unpacked, combined and packed again.
-template <typename S, typename Convert>
-void TransferIntoPacked(const Transfer& t, DWORD rop, Convert convert)
-{
-    for (int row = 0; row < t.y.length; ++row) {
-        Packed* dest = Row<Packed>(t.dest, t.y.dest + row) + t.x.dest;
-        const S* source = Row<S>(t.source, t.y.source + row) + t.x.source;
-        for (int i = 0; i < t.x.length; ++i) {
-            uint32_t was = PixelFromPacked(dest[i]), is = convert(source[i]);
-            uint32_t result = rop == SRCAND ? was & is : rop == SRCPAINT ? was | is : rop == NOTSRCCOPY ? ~is & ColourBits : is;
-            dest[i] = PackedFromPixel(result);
-        }
-    }
-}
-
 void TransferPixels(const Transfer& t, DWORD rop, const DeviceContext& dest, const DeviceContext& source)
 {
-    if (t.dest.packed && t.source.packed) {
-        TransferIntoPacked<Packed>(t, rop, PixelFromPacked);
-    } else if (t.dest.packed && t.source.colour) {
-        TransferIntoPacked<uint32_t>(t, rop, [](uint32_t s) { return s; });
-    } else if (t.dest.packed) {
-        uint32_t background = PixelFromColorref(dest.background);
-        uint32_t text = PixelFromColorref(dest.text);
-        TransferIntoPacked<uint8_t>(t, rop, [background, text](uint8_t s) { return ColourFromMono(s, background, text); });
-    } else if (t.source.packed) {
-        // Each row unpacked into colour first, then transferred as colour: as fast as colour,
-        // with one row's copy.
-        std::vector<uint32_t> row(size_t(t.x.length));
-        Transfer line = t;
-        line.source = Surface{t.x.length, 1, row.data(), nullptr, row.data()};
-        line.x.source = line.y.source = 0;
-        line.y.length = 1;
-        for (int y = 0; y < t.y.length; ++y) {
-            UnpackRow(Row<Packed>(t.source, t.y.source + y) + t.x.source, row.data(), t.x.length);
-            line.y.dest = t.y.dest + y;
-            TransferPixels(line, rop, dest, source);
-        }
-    } else if (t.dest.colour && t.source.colour && rop == SRCCOPY) {
+    if (t.dest.colour && t.source.colour && rop == SRCCOPY) {
         CopyRows<uint32_t>(t);
     } else if (t.dest.colour && t.source.colour) {
         TransferWithRop<uint32_t, uint32_t>(t, rop, [](uint32_t s) { return s; }, ColourBits);
@@ -338,15 +253,8 @@ void TransferFromCopy(Transfer t, DWORD rop, const DeviceContext& dest, const De
 {
     std::vector<uint32_t> colour;
     std::vector<uint8_t> bits;
-    std::vector<Packed> packed;
     Surface copy{t.x.length, t.y.length, nullptr, nullptr, nullptr};
-    if (t.source.packed) {
-        packed.resize(size_t(copy.width) * size_t(copy.height));
-        copy.packed = packed.data();
-        for (int row = 0; row < copy.height; ++row)
-            std::memcpy(Row<Packed>(copy, row), Row<Packed>(t.source, t.y.source + row) + t.x.source,
-                        size_t(copy.width) * sizeof(Packed));
-    } else if (t.source.colour) {
+    if (t.source.colour) {
         colour.resize(size_t(copy.width) * size_t(copy.height));
         copy.colour = colour.data();
         for (int row = 0; row < copy.height; ++row)
@@ -392,16 +300,6 @@ HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels)
     bitmap.width = width;
     bitmap.height = height;
     bitmap.colour = std::move(pixels);
-    return AddBitmap(std::move(bitmap));
-}
-
-HBITMAP CreatePackedColourBitmap(int width, int height, std::vector<uint8_t> pixels)
-{
-    if (!SizeAllowed(width, height) || pixels.size() != size_t(width) * size_t(height) * sizeof(Packed)) return nullptr;
-    Bitmap bitmap;
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.packed = std::move(pixels);
     return AddBitmap(std::move(bitmap));
 }
 
@@ -531,7 +429,6 @@ COLORREF GetPixel(HDC dc, int x, int y)
     if (!context || !SurfaceOf(*context, &surface)) return CLR_INVALID;
     if (x < 0 || y < 0 || x >= surface.width || y >= surface.height) return CLR_INVALID;
     if (surface.bits) return Row<uint8_t>(surface, y)[x] ? White : Black;
-    if (surface.packed) return ColorrefFromPixel(PixelFromPacked(Row<Packed>(surface, y)[x]));
     return ColorrefFromPixel(Row<uint32_t>(surface, y)[x]);
 }
 

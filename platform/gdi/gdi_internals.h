@@ -14,9 +14,6 @@
 // device's memory, so a small hostile file cannot make a skin load take hundreds of megabytes.
 constexpr int64_t MaxBitmapPixels = int64_t(1) << 24;
 HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels);
-// The same from three bytes a pixel (blue, green, red; rows top-down without padding), kept so
-// (it draws and is drawn into as the other); null also when the byte count does not match.
-HBITMAP CreatePackedColourBitmap(int width, int height, std::vector<uint8_t> pixels);
 
 // A DC that draws into a picture kept by `owner` (the window manager's GetDC: a window's backing
 // surface). `surface` finds the picture at each use, null once it is gone, so a DC outliving its

@@ -26,9 +26,9 @@ protected:
         return bitmap;
     }
     // The bitmap's pixels as 0x00RRGGBB, read back through GetPixel.
-    std::vector<uint32_t> Pixels(HBITMAP bitmap, int width, int height) { return Pixels(Dc(bitmap), width, height); }
-    std::vector<uint32_t> Pixels(HDC dc, int width, int height)
+    std::vector<uint32_t> Pixels(HBITMAP bitmap, int width, int height)
     {
+        HDC dc = Dc(bitmap);
         std::vector<uint32_t> pixels;
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
@@ -126,38 +126,6 @@ TEST_F(BitmapFiles, DecodesEveryDepthIntoColourPixels)
         EXPECT_EQ(info.bmBitsPixel, 32) << "case at line " << c.line;
         EXPECT_EQ(Pixels(bitmap, c.width, c.height), c.expected) << "case at line " << c.line;
     }
-}
-
-// A 24-bit file's bitmap draws as the 32-bit one would: copied and combined into colour, turned
-// into monochrome by the source's background colour, and drawn into itself (it then holds what
-// was drawn and keeps the rest, also from an overlapping part of itself).
-TEST_F(BitmapFiles, ATwentyFourBitFilesBitmapDrawsAsAnyColourBitmap)
-{
-    const std::vector<uint32_t> file = {0x112233, 0x445566, 0x778899, 0xAABBCC, 0xDDEEFF, 0x010203};
-    HDC loaded = Dc(Load(BmpFile(Good24())));
-    HDC copy = Dc(Colour(3, 2, std::vector<uint32_t>(6, 0x0F0F0F)));
-    ASSERT_TRUE(BitBlt(copy, 0, 0, 3, 2, loaded, 0, 0, SRCCOPY));
-    EXPECT_EQ(Pixels(copy, 3, 2), file);
-    ASSERT_TRUE(BitBlt(copy, 0, 0, 3, 2, loaded, 0, 0, SRCPAINT));
-    EXPECT_EQ(Pixels(copy, 3, 2), file) << "x | x is x";
-    ASSERT_TRUE(BitBlt(copy, 0, 0, 3, 2, loaded, 0, 0, NOTSRCCOPY));
-    EXPECT_EQ(Pixels(copy, 3, 1), (std::vector<uint32_t>{0xEEDDCC, 0xBBAA99, 0x887766}));
-
-    HBITMAP monoBitmap = CreateBitmap(3, 2, 1, 1, nullptr);
-    bitmapsMade.push_back(monoBitmap);
-    HDC mono = Dc(monoBitmap);
-    SetBkColor(loaded, RGB(0x44, 0x55, 0x66));
-    ASSERT_TRUE(BitBlt(mono, 0, 0, 3, 2, loaded, 0, 0, SRCCOPY));
-    EXPECT_EQ(Pixels(mono, 3, 2), (std::vector<uint32_t>{0, 0xFFFFFF, 0, 0, 0, 0}));
-
-    HDC patch = Dc(Colour(1, 1, {0x00FF00}));
-    ASSERT_TRUE(BitBlt(loaded, 1, 1, 1, 1, patch, 0, 0, SRCAND));
-    ASSERT_TRUE(BitBlt(loaded, 1, 0, 2, 1, loaded, 0, 0, SRCCOPY));
-    std::vector<uint32_t> drawn = file;
-    drawn[1] = 0x112233;
-    drawn[2] = 0x445566;
-    drawn[4] = 0x00EE00;
-    EXPECT_EQ(Pixels(loaded, 3, 2), drawn);
 }
 
 BmpPlan Patched(BmpPlan s, void (*change)(BmpPlan&))
