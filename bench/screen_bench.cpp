@@ -42,15 +42,34 @@ static void BM_RenderTitleText(benchmark::State& state)
 BENCHMARK(BM_RenderTitleText);
 
 // Two screens that differ where a press changes them: a key's face and the display's digits.
-static void BM_ChangedRectsOfAKeyPress(benchmark::State& state)
+static PixelBuffer PressedScreen(const PixelBuffer& before)
 {
-    PixelBuffer before, after;
-    before.Resize(240, 320, 0x808080);
-    after = before;
+    PixelBuffer after = before;
     for (int y = 40; y < 60; ++y)
         for (int x = 180; x < 230; ++x) after.pixels[size_t(y) * 240 + size_t(x)] = 0x000000;
     for (int y = 190; y < 218; ++y)
         for (int x = 5; x < 47; ++x) after.pixels[size_t(y) * 240 + size_t(x)] = 0xC0C0C0;
+    return after;
+}
+
+static void BM_ChangedRectsOfAKeyPress(benchmark::State& state)
+{
+    PixelBuffer before;
+    before.Resize(240, 320, 0x808080);
+    PixelBuffer after = PressedScreen(before);
     for (auto _ : state) benchmark::DoNotOptimize(ChangedRects(before, after));
 }
 BENCHMARK(BM_ChangedRectsOfAKeyPress);
+
+// The same press found against the host's picture of the screen at scale 2 (480 x 640), as the
+// SDL host finds it in its window's surface.
+static void BM_ChangedRectsOfAKeyPressOnAScaledSurface(benchmark::State& state)
+{
+    PixelBuffer before, shown;
+    before.Resize(240, 320, 0x808080);
+    shown.Resize(480, 640, 0x808080);
+    PixelBuffer after = PressedScreen(before);
+    const ScaledPicture picture{shown.pixels.data(), 480, 2, 240, 320};
+    for (auto _ : state) benchmark::DoNotOptimize(ChangedRects(picture, after));
+}
+BENCHMARK(BM_ChangedRectsOfAKeyPressOnAScaledSurface);

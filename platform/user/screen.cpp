@@ -158,14 +158,48 @@ const PixelBuffer& ComposedScreen()
 std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& after)
 {
     if (before.width != after.width || before.height != after.height) return {RECT{0, 0, after.width, after.height}};
+    return ChangedRects(ScaledPicture{before.pixels.data(), size_t(after.width), 1, after.width, after.height}, after);
+}
+
+namespace {
+
+// How many leading columns of a row are the same in a picture scaled by `step` (Step, when it is
+// not 0) as in the screen, counted in whole blocks and without a branch per pixel, so that an
+// unchanged row costs little; a fixed step lets the compiler compare several pixels at once.
+template <size_t Step>
+int SameBlocks(const uint32_t* was, const uint32_t* is, int columns, size_t step = Step)
+{
+    constexpr int Block = 16;
+    if (Step) step = Step;
+    int left = 0;
+    for (; left + Block <= columns; left += Block) {
+        uint32_t differs = 0;
+        for (int x = left; x < left + Block; ++x) differs |= was[size_t(x) * step] ^ is[x];
+        if (differs) break;
+    }
+    return left;
+}
+
+}  // namespace
+
+std::vector<RECT> ChangedRects(const ScaledPicture& shown, const PixelBuffer& after)
+{
     std::vector<RECT> changed;
-    for (int y = 0; y < after.height; ++y) {
-        const uint32_t* was = &before.pixels[size_t(y) * size_t(after.width)];
+    const int columns = std::min(shown.columns, after.width), rows = std::min(shown.rows, after.height);
+    const size_t step = size_t(shown.scale);
+    for (int y = 0; y < rows; ++y) {
+        const uint32_t* was = shown.pixels + size_t(y) * step * shown.pitch;
         const uint32_t* is = &after.pixels[size_t(y) * size_t(after.width)];
-        if (std::memcmp(was, is, size_t(after.width) * sizeof *is) == 0) continue;
-        int left = 0, right = after.width;
-        while (was[left] == is[left]) ++left;
-        while (was[right - 1] == is[right - 1]) --right;
+        int left = 0, right = columns;
+        if (step == 1) {
+            if (std::memcmp(was, is, size_t(columns) * sizeof *is) == 0) continue;
+        } else {
+            left = step == 2 ? SameBlocks<2>(was, is, columns) : SameBlocks<0>(was, is, columns, step);
+            while (left < columns && was[size_t(left) * step] == is[left]) ++left;
+            if (left == columns) continue;
+        }
+        while (was[size_t(left) * step] == is[left]) ++left;
+        while (was[size_t(right - 1) * step] == is[right - 1]) --right;
         RECT* run = changed.empty() || changed.back().bottom != y ? nullptr : &changed.back();
         if (!run) {
             changed.push_back(RECT{left, y, right, y + 1});

@@ -18,6 +18,19 @@ const PixelBuffer& ComposedScreen();
 // The rectangles in which two pictures of the same size differ: one for each run of rows with a
 // change, from its leftmost to its rightmost changed column. Everything, when the sizes differ.
 std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& after);
+// A picture of the screen as a host shows it, scaled: the device pixel (x, y) is at
+// pixels[y * scale * pitch + x * scale] (pitch in pixels), for x < columns and y < rows; the
+// rest of the screen is not shown.
+struct ScaledPicture {
+    const uint32_t* pixels;
+    size_t pitch;
+    int scale;
+    int columns;
+    int rows;
+};
+// The rectangles, as above, in which `after` differs from what `shown` shows of the screen, so a
+// host can compare with the picture it already holds instead of keeping a copy.
+std::vector<RECT> ChangedRects(const ScaledPicture& shown, const PixelBuffer& after);
 // The shell's title bar in screen coordinates.
 constexpr RECT TitleBarRect{0, 0, ScreenWidth, TitleBarHeight};
 enum class TitleBarButton { None, Close, Ok };

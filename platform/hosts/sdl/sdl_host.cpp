@@ -38,8 +38,8 @@ bool redraw = true;       // something to present
 bool wholeFrame = true;   // the whole window needs drawing, not only what changed
 std::u16string shownTitle;
 std::vector<uint32_t> frame;
-// The screen as last presented, and the surface it went to.
-PixelBuffer presented;
+// The surface the screen was last presented to, which holds that screen scaled: later frames are
+// compared with it rather than with a copy of the screen.
 const SDL_Surface* presentedSurface = nullptr;
 int presentedWidth = 0, presentedHeight = 0;
 // The SDL event types that carry another instance's raise request and the wake-up of a worker
@@ -108,6 +108,16 @@ void DrawFrame(const PixelBuffer& screen, const Viewport& view, uint8_t* rows, i
     DrawArea(screen, view, rows, pitch, width, height, RECT{0, 0, screen.width, screen.height});
 }
 
+// What the window's surface shows of the screen: the device pixels whose top-left host pixel it
+// holds.
+ScaledPicture ShownOnSurface(const SDL_Surface* surface, const Viewport& view)
+{
+    const uint8_t* origin = static_cast<const uint8_t*>(surface->pixels) + size_t(view.y) * size_t(surface->pitch);
+    return ScaledPicture{reinterpret_cast<const uint32_t*>(origin) + view.x, size_t(surface->pitch) / 4, view.scale,
+                         std::min(ScreenWidth, (surface->w - view.x + view.scale - 1) / view.scale),
+                         std::min(ScreenHeight, (surface->h - view.y + view.scale - 1) / view.scale)};
+}
+
 // The host window's rectangles that show the screen's changed rectangles.
 std::vector<SDL_Rect> HostRects(const std::vector<RECT>& changed, const Viewport& view)
 {
@@ -119,8 +129,9 @@ std::vector<SDL_Rect> HostRects(const std::vector<RECT>& changed, const Viewport
 }
 
 // Draws the screen into the window's surface and sends it to the display. After a first whole
-// frame only the rectangles that changed since the last frame are drawn and sent: a tap shows
-// sooner, and the display server copies a key's and the display's pixels instead of the window.
+// frame only the rectangles in which the screen differs from what the surface shows are drawn and
+// sent: a tap shows sooner, and the display server copies a key's and the display's pixels
+// instead of the window.
 // A new surface (the window was resized), a surface of another pixel format, or the host's own
 // request (an exposed window, a zoom) get the whole frame.
 void Present()
@@ -142,10 +153,11 @@ void Present()
     bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888;
     bool whole = wholeFrame || !direct || surface != presentedSurface || surface->w != presentedWidth ||
                  surface->h != presentedHeight;
-    std::vector<RECT> changed = whole ? std::vector<RECT>() : ChangedRects(presented, screen);
+    std::vector<RECT> changed;
     if (SDL_LockSurface(surface) == 0) {
         auto* pixels = static_cast<uint8_t*>(surface->pixels);
         if (!whole) {
+            changed = ChangedRects(ShownOnSurface(surface, view), screen);
             for (const RECT& area : changed) DrawArea(screen, view, pixels, surface->pitch, surface->w, surface->h, area);
         } else if (direct) {
             DrawFrame(screen, view, pixels, surface->pitch, surface->w, surface->h);
@@ -163,7 +175,6 @@ void Present()
         std::vector<SDL_Rect> rects = HostRects(changed, view);
         SDL_UpdateWindowSurfaceRects(hostWindow, rects.data(), int(rects.size()));
     }
-    presented = screen;
     presentedSurface = surface;
     presentedWidth = surface->w;
     presentedHeight = surface->h;
@@ -353,7 +364,6 @@ void SdlHostStop()
     shown = false;
     placementChanged = false;
     redraw = wholeFrame = true;
-    presented = PixelBuffer();
     presentedSurface = nullptr;
     shownTitle.clear();
     SDL_Quit();

@@ -5,7 +5,9 @@
 #include "platform/user/window_internals.h"
 #include "tests/support/window_fixture.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -89,6 +91,43 @@ TEST_F(ScreenComposition, ComposesOnlyWhenSomethingChanged)
     WindowSurfaceChanged(shown);
     EXPECT_TRUE(ScreenDirty());
     EXPECT_EQ(ScreenPixel(0, 26), Green);
+}
+
+// Changes found against a host's scaled picture of the screen: one changed pixel at scales 1 to
+// 3, inside a block of columns, at the last column, joined to a wider change in the row above; a
+// change in rows or columns the picture does not show is no change. Only the top-left host pixel
+// of each device pixel counts.
+TEST(ChangedRectsOfAScaledPicture, FindEachChangedPixelOnlyWhereShown)
+{
+    struct Case {
+        int scale, columns, rows, x, y;
+        bool rowAbove;                // columns 10 to 49 of the row above changed too
+        std::vector<LONG> expected;   // left, top, right, bottom of each rectangle
+    };
+    const Case cases[] = {
+        {1, 240, 320, 0, 0, false, {0, 0, 1, 1}},
+        {2, 240, 320, 21, 7, false, {21, 7, 22, 8}},
+        {2, 240, 320, 239, 319, false, {239, 319, 240, 320}},
+        {3, 240, 320, 100, 8, false, {100, 8, 101, 9}},
+        {3, 240, 320, 5, 9, true, {5, 8, 50, 10}},
+        {2, 200, 320, 210, 30, false, {}},
+        {2, 240, 100, 30, 150, false, {}},
+    };
+    for (const Case& c : cases) {
+        PixelBuffer screen, shown;
+        screen.Resize(240, 320, Blue);
+        shown.Resize(240 * c.scale, 320 * c.scale, Blue);
+        for (size_t i = 0; i < shown.pixels.size(); ++i)
+            if ((i % size_t(shown.width)) % size_t(c.scale) || (i / size_t(shown.width)) % size_t(c.scale))
+                shown.pixels[i] = Green;
+        screen.pixels[size_t(c.y) * 240 + size_t(c.x)] = Red;
+        if (c.rowAbove) std::fill_n(&screen.pixels[size_t(c.y - 1) * 240 + 10], 40, Green);
+        std::vector<LONG> found;
+        for (const RECT& r : ChangedRects(ScaledPicture{shown.pixels.data(), size_t(shown.width), c.scale, c.columns, c.rows},
+                                          screen))
+            found.insert(found.end(), {r.left, r.top, r.right, r.bottom});
+        EXPECT_EQ(found, c.expected) << "scale " << c.scale << ", pixel " << c.x << "," << c.y;
+    }
 }
 
 TEST_F(ScreenComposition, TheTitleBarShowsTheActiveWindowsTitleOverEverything)
