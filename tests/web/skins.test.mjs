@@ -54,6 +54,20 @@ async function tap(page, point) {
   await settled(page);
 }
 
+// Menus and dialogs are the program's resources, translated like its messages.
+test('the Tools menu is in the page\'s language', async () => {
+  const menus = [];
+  for (const locale of ['en-US', 'ja-JP']) {
+    const context = await browser.newContext({ locale });
+    const page = await openCalculator(context, server.url);
+    await tap(page, ToolsMenu);
+    menus.push(await page.evaluate(() => Array.from(document.getElementById('screen').getContext('2d')
+      .getImageData(0, 200, 120, 100).data)));
+    await context.close();
+  }
+  assert.ok(differingPixels(menus[0], menus[1]) > 0, 'the English and Japanese menus look the same');
+});
+
 // Picked with the "Add a skin" button, or dropped on the page: a copy of midnight as night.skn
 // with its images and sounds.
 async function addNight(page, way) {
