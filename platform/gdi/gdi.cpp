@@ -36,7 +36,7 @@ struct Bitmap {
 struct DeviceContext {
     const void* owner = nullptr;   // set for a surface DC only
     std::function<PixelBuffer*()> surface;
-    std::function<void()> changed;
+    std::function<void(const RECT&)> changed;
     HBITMAP bitmap = nullptr;
     COLORREF background = White;
     COLORREF text = Black;
@@ -203,6 +203,25 @@ void CopyRows(const Transfer& t)
                     size_t(t.x.length) * sizeof(T));
 }
 
+// A plain copy into a surface that others look at: only the rows' changed columns are written,
+// and returned as rectangles of the destination, so that what shows the surface updates no more.
+std::vector<RECT> CopyChangedRows(const Transfer& t)
+{
+    std::vector<RECT> changed;
+    const int length = t.x.length;
+    for (int row = 0; row < t.y.length; ++row) {
+        uint32_t* dest = Row<uint32_t>(t.dest, t.y.dest + row) + t.x.dest;
+        const uint32_t* source = Row<uint32_t>(t.source, t.y.source + row) + t.x.source;
+        if (std::memcmp(dest, source, size_t(length) * sizeof *dest) == 0) continue;
+        int left = 0, right = length;
+        while (dest[left] == source[left]) ++left;
+        while (dest[right - 1] == source[right - 1]) --right;
+        std::memcpy(dest + left, source + left, size_t(right - left) * sizeof *dest);
+        AddChangedRow(&changed, t.y.dest + row, t.x.dest + left, t.x.dest + right);
+    }
+    return changed;
+}
+
 template <typename D, typename S, typename Convert, typename Combine>
 void TransferRows(const Transfer& t, Convert convert, Combine combine)
 {
@@ -303,7 +322,8 @@ HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels)
     return AddBitmap(std::move(bitmap));
 }
 
-HDC CreateSurfaceDC(const void* owner, std::function<PixelBuffer*()> surface, std::function<void()> changed)
+HDC CreateSurfaceDC(const void* owner, std::function<PixelBuffer*()> surface,
+                    std::function<void(const RECT&)> changed)
 {
     uintptr_t handle = NewHandle();
     contexts.emplace(handle, DeviceContext{owner, std::move(surface), std::move(changed), nullptr, White, Black});
@@ -445,8 +465,25 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     if (!ClipAxis(x, sourceX, width, t.dest.width, t.source.width, &t.x) ||
         !ClipAxis(y, sourceY, height, t.dest.height, t.source.height, &t.y))
         return TRUE;
+    if (destContext->owner && rop == SRCCOPY && t.source.colour && !Overlaps(t)) {
+        for (const RECT& area : CopyChangedRows(t)) destContext->changed(area);
+        return TRUE;
+    }
     if (Overlaps(t)) TransferFromCopy(t, rop, *destContext, *sourceContext);
     else TransferPixels(t, rop, *destContext, *sourceContext);
-    if (destContext->owner) destContext->changed();
+    if (destContext->owner)
+        destContext->changed(RECT{t.x.dest, t.y.dest, t.x.dest + t.x.length, t.y.dest + t.y.length});
     return TRUE;
+}
+
+void AddChangedRow(std::vector<RECT>* changed, int y, int left, int right)
+{
+    RECT* run = changed->empty() || changed->back().bottom != y ? nullptr : &changed->back();
+    if (!run) {
+        changed->push_back(RECT{left, y, right, y + 1});
+        return;
+    }
+    run->left = std::min<LONG>(run->left, left);
+    run->right = std::max<LONG>(run->right, right);
+    run->bottom = y + 1;
 }

@@ -17,8 +17,15 @@ HBITMAP CreateColourBitmap(int width, int height, std::vector<uint32_t> pixels);
 
 // A DC that draws into a picture kept by `owner` (the window manager's GetDC: a window's backing
 // surface). `surface` finds the picture at each use, null once it is gone, so a DC outliving its
-// picture draws nothing; `changed` runs after each BitBlt into it. It takes colour bitmaps'
-// format and no bitmap can be selected into it; DeleteDC refuses it.
-HDC CreateSurfaceDC(const void* owner, std::function<PixelBuffer*()> surface, std::function<void()> changed);
+// picture draws nothing; `changed` is told each rectangle of the picture that a BitBlt into it
+// changed (a plain copy reports only the pixels that became different, none when it changed
+// nothing). It takes colour bitmaps' format and no bitmap can be selected into it; DeleteDC
+// refuses it.
+HDC CreateSurfaceDC(const void* owner, std::function<PixelBuffer*()> surface,
+                    std::function<void(const RECT&)> changed);
 // Frees a surface DC of that owner; false, freeing nothing, for any other handle.
 bool DeleteSurfaceDC(HDC dc, const void* owner);
+
+// Adds the changed columns [left, right) of row y to rectangles of changed rows, rows taken top
+// down: a row right below the last rectangle widens it, any other row starts a new one.
+void AddChangedRow(std::vector<RECT>* changed, int y, int left, int right);

@@ -1,8 +1,10 @@
 // The device screen: the shell's title bar over every shown top-level window's backing surface,
-// composed in z-order only when something changed and someone wants to look at it.
+// composed in z-order only when something changed and someone wants to look at it. A drawing
+// into a window has only what it changed composed again, and the host is told just that.
 #include "platform/user/screen_internals.h"
 
 #include "platform/font.h"
+#include "platform/gdi/gdi_internals.h"
 #include "platform/host.h"
 #include "platform/inspect.h"
 #include "platform/screen.h"
@@ -24,8 +26,15 @@ constexpr int TitleTextLeft = 6;
 constexpr int CloseButtonWidth = 26;
 constexpr int OkButtonWidth = 34;
 
+constexpr RECT ScreenRect{0, 0, ScreenWidth, ScreenHeight};
+// Beyond this many changed areas between two looks, the whole screen is composed again.
+constexpr size_t MaxAreas = 32;
+
 PixelBuffer screen;
-bool dirty = true;
+bool dirty = true;                  // all of the screen is to be composed again
+std::vector<RECT> dirtyAreas;       // else only these
+bool composedWhole = true;          // since the host last took what was composed
+std::vector<RECT> composedAreas;    // else only these
 
 void Fill(PixelBuffer& target, const RECT& rect, uint32_t color)
 {
@@ -42,13 +51,12 @@ void Plot(PixelBuffer& target, int x, int y, uint32_t color)
         target.pixels[size_t(y) * size_t(target.width) + size_t(x)] = color;
 }
 
-// Copies a window's surface onto the screen at its screen position, cut to the screen.
-void Place(const PixelBuffer& surface, const RECT& at)
+// Copies a window's surface onto the screen at its screen position, cut to `area` of the screen.
+void Place(const PixelBuffer& surface, const RECT& at, const RECT& area)
 {
-    RECT bounds{0, 0, ScreenWidth, ScreenHeight};
     RECT picture{at.left, at.top, at.left + surface.width, at.top + surface.height};
     RECT r;
-    if (!IntersectRect(&r, &at, &bounds) || !IntersectRect(&r, &r, &picture)) return;
+    if (!IntersectRect(&r, &at, &area) || !IntersectRect(&r, &r, &picture)) return;
     for (LONG y = r.top; y < r.bottom; ++y) {
         const uint32_t* from = &surface.pixels[size_t(y - at.top) * size_t(surface.width) + size_t(r.left - at.left)];
         std::copy(from, from + (r.right - r.left), &screen.pixels[size_t(y) * ScreenWidth + size_t(r.left)]);
@@ -133,26 +141,71 @@ void SetTitleBarIcons(std::vector<const ImageResource*> (*icons)())
 void ScreenChanged()
 {
     dirty = true;
+    dirtyAreas.clear();
+    HostScreenChanged();
+}
+
+void ScreenAreaChanged(const RECT& area)
+{
+    RECT r;
+    if (!IntersectRect(&r, &area, &ScreenRect)) return;
+    if (dirtyAreas.size() >= MaxAreas) dirty = true;
+    if (!dirty) dirtyAreas.push_back(r);
     HostScreenChanged();
 }
 
 bool ScreenDirty()
 {
-    return dirty;
+    return dirty || !dirtyAreas.empty();
 }
 
-const PixelBuffer& ComposedScreen()
+namespace {
+
+// The desktop, every shown window in z-order and the title bar, within `area`; the title bar is
+// drawn whole when the area meets it.
+void Compose(const RECT& area)
 {
-    if (!dirty && screen.width == ScreenWidth) return screen;
-    screen.Resize(ScreenWidth, ScreenHeight, DesktopColor);
+    Fill(screen, area, DesktopColor);
     for (HWND window : TopLevelWindows()) {
         PixelBuffer* surface = WindowBackingSurface(window);
         RECT at;
-        if (surface && WindowShown(window) && GetWindowRect(window, &at)) Place(*surface, at);
+        if (surface && WindowShown(window) && GetWindowRect(window, &at)) Place(*surface, at, area);
     }
-    DrawTitleBar(screen);
+    RECT bar;
+    if (IntersectRect(&bar, &area, &TitleBarRect)) DrawTitleBar(screen);
+}
+
+}  // namespace
+
+const PixelBuffer& ComposedScreen()
+{
+    if (screen.width != ScreenWidth) {
+        screen.Resize(ScreenWidth, ScreenHeight, DesktopColor);
+        dirty = true;
+    }
+    if (dirty) {
+        Compose(ScreenRect);
+        composedWhole = true;
+        composedAreas.clear();
+    } else {
+        for (const RECT& area : dirtyAreas) {
+            Compose(area);
+            if (composedAreas.size() < MaxAreas) composedAreas.push_back(area);
+            else composedWhole = true;
+        }
+    }
     dirty = false;
+    dirtyAreas.clear();
     return screen;
+}
+
+bool TakeComposedAreas(std::vector<RECT>* areas)
+{
+    bool exact = !composedWhole;
+    *areas = exact ? std::move(composedAreas) : std::vector<RECT>();
+    composedAreas.clear();
+    composedWhole = false;
+    return exact;
 }
 
 std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& after)
@@ -200,14 +253,7 @@ std::vector<RECT> ChangedRects(const ScaledPicture& shown, const PixelBuffer& af
         }
         while (was[size_t(left) * step] == is[left]) ++left;
         while (was[size_t(right - 1) * step] == is[right - 1]) --right;
-        RECT* run = changed.empty() || changed.back().bottom != y ? nullptr : &changed.back();
-        if (!run) {
-            changed.push_back(RECT{left, y, right, y + 1});
-            continue;
-        }
-        run->left = std::min<LONG>(run->left, left);
-        run->right = std::max<LONG>(run->right, right);
-        run->bottom = y + 1;
+        AddChangedRow(&changed, y, left, right);
     }
     return changed;
 }

@@ -10,11 +10,17 @@
 // Something on the screen changed (a surface drawn, a window shown, moved, raised or destroyed,
 // the active window changed): the screen is composed again when next wanted, and the host is told.
 void ScreenChanged();
+// Only this rectangle of the screen changed (a drawing into a window): only it is composed again.
+void ScreenAreaChanged(const RECT& area);
 // True when the screen changed since it was last composed.
 bool ScreenDirty();
 // The 240 x 320 screen: every shown top-level window's surface in z-order, then the title bar.
-// Composed only when something changed since the last call.
+// Composed only when something changed since the last call, and then only where it changed.
 const PixelBuffer& ComposedScreen();
+// What was composed since the last call, for a host that shows the screen: true with the areas
+// composed again (none when nothing was), false when the whole screen was, so that any of it
+// may differ.
+bool TakeComposedAreas(std::vector<RECT>* areas);
 // The rectangles in which two pictures of the same size differ: one for each run of rows with a
 // change, from its leftmost to its rightmost changed column. Everything, when the sizes differ.
 std::vector<RECT> ChangedRects(const PixelBuffer& before, const PixelBuffer& after);

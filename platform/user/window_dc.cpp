@@ -1,5 +1,5 @@
-// GetDC and ReleaseDC: a window's DC is a GDI surface DC over its backing surface, and every
-// drawing into it has the screen composed again.
+// GetDC and ReleaseDC: a window's DC is a GDI surface DC over its backing surface, and what a
+// drawing into it changed is composed on the screen again.
 #include "platform/windows.h"
 
 #include "platform/faults.h"
@@ -12,7 +12,8 @@ HDC GetDC(HWND window)
     if (ShouldFail("GetDC")) return nullptr;
     if (!window || !WindowBackingSurface(window)) return nullptr;
     return CreateSurfaceDC(
-        window, [window] { return WindowBackingSurface(window); }, [window] { WindowSurfaceChanged(window); });
+        window, [window] { return WindowBackingSurface(window); },
+        [window](const RECT& area) { WindowSurfaceAreaChanged(window, area); });
 }
 
 int ReleaseDC(HWND window, HDC dc)

@@ -18,6 +18,8 @@
 bool WindowDrawTarget(HWND window, PixelBuffer** surface, POINT* origin, RECT* clip);
 // GDI calls this after drawing into a window (top-level or child), so the screen is composed again.
 void WindowSurfaceChanged(HWND window);
+// The same for a rectangle of a top-level window's backing surface: only that is composed again.
+void WindowSurfaceAreaChanged(HWND window, const RECT& area);
 
 // Top-level windows in z-order, bottom first (hidden ones included), and the active one: the
 // topmost shown top-level window that may be activated (null when there is none).

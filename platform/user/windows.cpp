@@ -356,6 +356,12 @@ void WindowSurfaceChanged(HWND window)
     if (w && w->visible) ScreenChanged();
 }
 
+void WindowSurfaceAreaChanged(HWND window, const RECT& area)
+{
+    Window* w = TopLevelOf(Find(window));
+    if (w && w->visible) ScreenAreaChanged(Offset(area, w->rect.left, w->rect.top));
+}
+
 std::vector<HWND> TopLevelWindows()
 {
     return zOrder;

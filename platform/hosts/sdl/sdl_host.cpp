@@ -129,15 +129,18 @@ std::vector<SDL_Rect> HostRects(const std::vector<RECT>& changed, const Viewport
 }
 
 // Draws the screen into the window's surface and sends it to the display. After a first whole
-// frame only the rectangles in which the screen differs from what the surface shows are drawn and
-// sent: a tap shows sooner, and the display server copies a key's and the display's pixels
-// instead of the window.
+// frame only the rectangles that changed are drawn and sent: a tap shows sooner, and the display
+// server copies a key's and the display's pixels instead of the window. Those are the areas
+// composed again when only drawings changed; otherwise the rectangles in which the screen
+// differs from what the surface shows.
 // A new surface (the window was resized), a surface of another pixel format, or the host's own
 // request (an exposed window, a zoom) get the whole frame.
 void Present()
 {
     FollowMainWindowTitle();
     const PixelBuffer& screen = ComposedScreen();
+    std::vector<RECT> composed;
+    bool onlyComposed = TakeComposedAreas(&composed);
     // The window is shown once its first frame is composed, and the frame drawn at once: X keeps
     // no picture of a window that is not mapped, so a frame drawn before would be lost, and
     // mapping would wait for it.
@@ -147,7 +150,10 @@ void Present()
         shown = true;
     }
     SDL_Surface* surface = SDL_GetWindowSurface(hostWindow);
-    if (!surface) return;
+    if (!surface) {
+        wholeFrame = true;
+        return;
+    }
     Viewport view = FitViewport(surface->w, surface->h);
     // The usual X11 surface holds 0x00RRGGBB already: draw straight into it; convert otherwise.
     bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888;
@@ -157,7 +163,7 @@ void Present()
     if (SDL_LockSurface(surface) == 0) {
         auto* pixels = static_cast<uint8_t*>(surface->pixels);
         if (!whole) {
-            changed = ChangedRects(ShownOnSurface(surface, view), screen);
+            changed = onlyComposed ? std::move(composed) : ChangedRects(ShownOnSurface(surface, view), screen);
             for (const RECT& area : changed) DrawArea(screen, view, pixels, surface->pitch, surface->w, surface->h, area);
         } else if (direct) {
             DrawFrame(screen, view, pixels, surface->pitch, surface->w, surface->h);
@@ -168,6 +174,9 @@ void Present()
                               surface->format->format, surface->pixels, surface->pitch);
         }
         SDL_UnlockSurface(surface);
+    } else {
+        wholeFrame = true;
+        return;
     }
     if (whole) {
         SDL_UpdateWindowSurface(hostWindow);

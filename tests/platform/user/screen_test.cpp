@@ -1,4 +1,6 @@
 #include "platform/font.h"
+#include "platform/gdi.h"
+#include "platform/gdi/gdi_internals.h"
 #include "platform/inspect.h"
 #include "platform/user/input.h"
 #include "platform/user/screen_internals.h"
@@ -91,6 +93,57 @@ TEST_F(ScreenComposition, ComposesOnlyWhenSomethingChanged)
     WindowSurfaceChanged(shown);
     EXPECT_TRUE(ScreenDirty());
     EXPECT_EQ(ScreenPixel(0, 26), Green);
+}
+
+// A copy into a window's DC has only the pixels it changed composed again, and reports them to
+// the host as screen rectangles, one per run of changed rows; other raster operations report
+// their whole destination. Whatever was composed, the screen is what a whole composition gives,
+// under a window that covers part of the change too.
+TEST_F(ScreenComposition, ACopyIntoAWindowComposesAndReportsOnlyWhatItChanged)
+{
+    struct Case {
+        DWORD rop;
+        std::vector<RECT> marks;      // of the copied 100 x 100 picture, Green on Red
+        std::vector<LONG> expected;   // left, top, right, bottom of each reported rectangle
+    };
+    const Case cases[] = {
+        {SRCCOPY, {}, {}},
+        {SRCCOPY, {{10, 5, 20, 8}, {50, 70, 60, 72}}, {30, 45, 40, 48, 70, 110, 80, 112}},
+        {SRCCOPY, {{10, 5, 20, 6}, {0, 6, 12, 7}, {90, 95, 100, 100}}, {20, 45, 40, 47, 110, 135, 120, 140}},
+        {SRCAND, {}, {20, 40, 120, 140}},
+    };
+    for (const Case& c : cases) {
+        HWND window = TopLevel(20, 40, 100, 100);
+        HWND cover = TopLevel(100, 120, 50, 50);
+        FillClient(window, Red);
+        FillClient(cover, Blue);
+        std::vector<uint32_t> picture(100 * 100, Red);
+        for (const RECT& m : c.marks)
+            for (LONG y = m.top; y < m.bottom; ++y)
+                std::fill_n(&picture[size_t(y) * 100 + size_t(m.left)], m.right - m.left, Green);
+        HDC memory = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateColourBitmap(100, 100, picture);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        ComposedScreen();
+        std::vector<RECT> areas;
+        TakeComposedAreas(&areas);
+        HDC windowDc = GetDC(window);
+        BitBlt(windowDc, 0, 0, 100, 100, memory, 0, 0, c.rop);
+        ReleaseDC(window, windowDc);
+        PixelBuffer composed = ComposedScreen();
+        ASSERT_TRUE(TakeComposedAreas(&areas));
+        std::vector<LONG> found;
+        for (const RECT& r : areas) found.insert(found.end(), {r.left, r.top, r.right, r.bottom});
+        EXPECT_EQ(found, c.expected) << "case " << (&c - cases);
+        ScreenChanged();
+        EXPECT_TRUE(ComposedScreen().pixels == composed.pixels) << "case " << (&c - cases);
+        EXPECT_FALSE(TakeComposedAreas(&areas)) << "a whole composition has no areas";
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        DestroyWindow(cover);
+        DestroyWindow(window);
+    }
 }
 
 // Changes found against a host's scaled picture of the screen: one changed pixel at scales 1 to
