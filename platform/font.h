@@ -22,6 +22,11 @@ bool FontAvailable();
 // Starts preparing the font (finding and opening it) on a thread of its own; the first text drawn
 // waits for it. A host calls it once its window system has started (see hosts/desktop/font.cpp).
 void PrefetchFont();
+// The host's first frame is on the screen: its texts are remembered for the next start (see
+// hosts/desktop/font.cpp) when the font had to draw any of them.
+void TextFirstFrameShown();
+// Tests: whether the font file is open (texts remembered from an earlier start spare opening it).
+bool FontOpened();
 // Tests: use this font file instead of asking fontconfig (an empty path: no font at all; null:
 // back to fontconfig). Closes what was loaded.
 void UseFontFile(const char* path);

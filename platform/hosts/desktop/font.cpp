@@ -9,6 +9,9 @@
 // and rendered in 256 levels of grey, each at the pen position that the hinted advances before
 // it add up to, without kerning; the line box is as tall as the font's ascender to descender,
 // the baseline at the ascender; overlapping glyphs take the larger coverage bit by bit.
+//
+// The lines the first frame showed are remembered too (font_record.h): a start that shows the
+// same texts with the same font and FreeType draws them from the record, and opens neither.
 #include "platform/font.h"
 
 #include "platform/hosts/desktop/font_record.h"
@@ -20,6 +23,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <dlfcn.h>
 #include <future>
 #include <map>
 #include <vector>
@@ -71,6 +75,7 @@ struct Glyph {
 // bar is composed again at every change of the screen.
 struct OpenFont {
     FT_Face face = nullptr;
+    std::string file;
     int size = 0;   // the size the face is set to; 0 after a failed change
     int ascent = 0, height = 0;
     std::map<std::pair<int, FT_UInt>, Glyph> glyphs;
@@ -137,6 +142,7 @@ OpenFont PrepareFont()
     const FreeTypeLibrary* ft = path.empty() ? nullptr : FreeType();
     OpenFont font;
     if (!ft || ft->FT_New_Face(ft->library, path.c_str(), 0, &font.face) != 0) return OpenFont();
+    font.file = path;
     if (!FT_IS_SCALABLE(font.face)) {
         CloseFont(font);
         return font;
@@ -282,30 +288,85 @@ std::vector<uint8_t> Coverage(const OpenFont& font, const Line& line)
     return coverage;
 }
 
+// Lines remembered from an earlier start's first frame, and what this start's first frame drew,
+// to be remembered when some of it was not already.
+RememberedTexts remembered;
+RememberedTexts firstFrame;
+bool firstFrameShown = false;
+bool firstFrameMissed = false;
+
+bool NotingFirstFrame()
+{
+    return !firstFrameShown && source == FontSource::Fontconfig;
+}
+
+// A text's line at a size: remembered, or laid out with the font and, when asked for or to be
+// remembered, drawn. False without a font.
+bool LineOf(const std::u16string& text, int pixelSize, bool withCoverage, RememberedLine* line)
+{
+    auto key = std::make_pair(pixelSize, text);
+    if (auto found = remembered.lines.find(key); found != remembered.lines.end()) {
+        *line = found->second;
+    } else {
+        OpenFont* font = text.empty() ? nullptr : FontOfSize(pixelSize);
+        if (!font) return false;
+        Line laid = LayOut(*font, text);
+        *line = RememberedLine{laid.width, laid.height, {}};
+        if (laid.width && (withCoverage || NotingFirstFrame())) line->coverage = Coverage(*font, laid);
+        firstFrameMissed = true;
+    }
+    if (NotingFirstFrame()) firstFrame.lines[key] = *line;
+    return true;
+}
+
 }  // namespace
 
 int RenderText(PixelBuffer& target, int x, int y, const std::u16string& text, int pixelSize,
                uint32_t color, const RECT* clip)
 {
-    OpenFont* font = text.empty() ? nullptr : FontOfSize(pixelSize);
-    if (!font) return 0;
-    Line line = LayOut(*font, text);
-    if (line.width == 0) return 0;
-    std::vector<uint8_t> coverage = Coverage(*font, line);
-    BlendCoverage(target, x, y, coverage.data(), line.width, line.height, color, clip);
+    RememberedLine line;
+    if (!LineOf(text, pixelSize, true, &line) || line.width == 0) return 0;
+    BlendCoverage(target, x, y, line.coverage.data(), line.width, line.height, color, clip);
     return line.width;
 }
 
 int TextWidth(const std::u16string& text, int pixelSize)
 {
-    OpenFont* font = text.empty() ? nullptr : FontOfSize(pixelSize);
-    return font ? LayOut(*font, text).width : 0;
+    RememberedLine line;
+    return LineOf(text, pixelSize, false, &line) ? line.width : 0;
 }
 
 int TextLineHeight(int pixelSize)
 {
-    OpenFont* font = FontOfSize(pixelSize);
-    return font ? font->height : 0;
+    int height = 0;
+    if (auto found = remembered.lineHeights.find(pixelSize); found != remembered.lineHeights.end()) {
+        height = found->second;
+    } else {
+        OpenFont* font = FontOfSize(pixelSize);
+        if (!font) return 0;
+        height = font->height;
+        firstFrameMissed = true;
+    }
+    if (NotingFirstFrame()) firstFrame.lineHeights[pixelSize] = height;
+    return height;
+}
+
+// Remembers the first frame's lines when the font had to draw any of them, with the font file and
+// the FreeType library file that did.
+void TextFirstFrameShown()
+{
+    if (NotingFirstFrame() && firstFrameMissed && opened.face && loadedFreeType) {
+        Dl_info library{};
+        if (dladdr(reinterpret_cast<void*>(loadedFreeType->FT_Init_FreeType), &library) && library.dli_fname)
+            RememberTexts(opened.file, library.dli_fname, firstFrame);
+    }
+    firstFrameShown = true;
+    firstFrame = RememberedTexts();
+}
+
+bool FontOpened()
+{
+    return opened.face != nullptr;
 }
 
 bool FontAvailable()
@@ -318,9 +379,15 @@ bool FontAvailable()
 // search), loading FreeType and opening the font. The host calls this after the window system
 // started: the first thread makes every stdio call of the process lock its stream, and the X
 // library reads its compose table one character at a time while it starts.
+// When the texts of the last first frame are remembered for the font that would be opened, the
+// font is not prepared: it is opened only if a text is drawn that is not remembered.
 void PrefetchFont()
 {
     if (openingTried || ahead.valid()) return;
+    if (source == FontSource::Fontconfig && remembered.lines.empty()) {
+        std::string font = RememberedFontFile();
+        if (!font.empty() && ReadRememberedTexts(font, &remembered)) return;
+    }
     ahead = std::async(std::launch::async, PrepareFont);
 }
 
@@ -332,6 +399,8 @@ void UseFontFile(const char* path)
     }
     CloseFont(opened);
     openingTried = false;
+    remembered = firstFrame = RememberedTexts();
+    firstFrameShown = firstFrameMissed = false;
     source = path ? FontSource::File : FontSource::Fontconfig;
     chosenFile = path ? path : "";
 }

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -114,13 +115,13 @@ bool PathsOf(std::string_view body, std::string& fontFile, std::vector<std::stri
     return sawFont;
 }
 
-std::optional<std::string> ReadRecord(const std::string& path)
+std::optional<std::string> ReadRecord(const std::string& path, size_t maxBytes = MaxRecordBytes)
 {
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat info;
     std::string text;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && size_t(info.st_size) <= MaxRecordBytes) {
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && size_t(info.st_size) <= maxBytes) {
         text.resize(size_t(info.st_size));
         size_t filled = 0;
         while (filled < text.size()) {
@@ -136,7 +137,127 @@ std::optional<std::string> ReadRecord(const std::string& path)
     return text;
 }
 
+// Writes a record whole or not at all: into a new file beside it, then renamed over it.
+void WriteRecord(const std::string& recordPath, const std::string& text)
+{
+    if (!MakeDirectories(recordPath.substr(0, recordPath.find_last_of('/')))) return;
+    std::string temp = recordPath + ".new-XXXXXX";
+    int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return;
+    bool written = WriteAll(fd, text);
+    if (close(fd) != 0 || !written || rename(temp.c_str(), recordPath.c_str()) != 0) unlink(temp.c_str());
+}
+
+// The text record: a header line, the state lines of the font file and of the library, the lines
+// in binary ("H" size, height; "L" size, text length, its UTF-16 units, width, height, coverage;
+// numbers as 32-bit integers in this machine's order: the record never leaves it), a newline and
+// the closing line.
+constexpr char TextHeader[] = "numbrix text record 1\n";
+constexpr size_t MaxTextRecordBytes = 1 << 20;
+constexpr int32_t MaxLineSide = 4096;
+
+void Put(std::string& out, int32_t value)
+{
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// Reads the binary lines after the state lines; false at anything that is not whole.
+struct Reader {
+    std::string_view data;
+    bool Take(void* out, size_t bytes)
+    {
+        if (data.size() < bytes) return false;
+        std::memcpy(out, data.data(), bytes);
+        data.remove_prefix(bytes);
+        return true;
+    }
+    bool Number(int32_t* value, int32_t limit)
+    {
+        return Take(value, sizeof *value) && *value >= 0 && *value <= limit;
+    }
+};
+
+bool ReadLines(std::string_view data, RememberedTexts* texts)
+{
+    Reader in{data};
+    while (!in.data.empty()) {
+        char kind = 0;
+        int32_t size = 0, width = 0, height = 0, units = 0;
+        if (!in.Take(&kind, 1) || !in.Number(&size, MaxLineSide)) return false;
+        if (kind == 'H') {
+            if (!in.Number(&height, MaxLineSide)) return false;
+            texts->lineHeights[size] = height;
+            continue;
+        }
+        if (kind != 'L' || !in.Number(&units, MaxLineSide)) return false;
+        std::u16string text(size_t(units), u'\0');
+        if (!in.Take(text.data(), size_t(units) * 2) || !in.Number(&width, MaxLineSide) ||
+            !in.Number(&height, MaxLineSide) || size_t(width) * size_t(height) > in.data.size())
+            return false;
+        RememberedLine line{width, height, std::vector<uint8_t>(size_t(width) * size_t(height))};
+        if (!in.Take(line.coverage.data(), line.coverage.size())) return false;
+        texts->lines[{size, text}] = std::move(line);
+    }
+    return true;
+}
+
 }  // namespace
+
+std::string TextRecordPath()
+{
+    std::string cache = UserDirectory("CACHE", ".cache");
+    return cache.empty() ? cache : cache + "/numbrix/text-record";
+}
+
+bool ReadRememberedTexts(const std::string& fontFile, RememberedTexts* texts)
+{
+    std::string recordPath = TextRecordPath();
+    std::optional<std::string> text = recordPath.empty() ? std::nullopt : ReadRecord(recordPath, MaxTextRecordBytes);
+    size_t closing = text && text->back() == '\n' ? text->rfind('\n', text->size() - 2) : std::string::npos;
+    if (closing == std::string::npos) return false;
+    std::string_view body = std::string_view(*text).substr(0, closing + 1);
+    if (std::string_view(*text).substr(closing + 1) != ClosingLine(body)) return false;
+    // The header, the font's state line as it is now, and the library's as it is now.
+    std::string expected = TextHeader + StateLine("font", fontFile);
+    if (body.substr(0, expected.size()) != expected) return false;
+    body.remove_prefix(expected.size());
+    size_t end = body.find('\n');
+    if (end == std::string_view::npos || body.substr(0, 8) != "library ") return false;
+    std::string library(PathOfStateLine(body.substr(0, end)));
+    if (library.empty() || StateLine("library", library) != body.substr(0, end + 1) ||
+        body.substr(0, 10) != "library f ")
+        return false;
+    body.remove_prefix(end + 1);
+    RememberedTexts read;
+    if (!ReadLines(body.substr(0, body.size() - 1), &read) || body.back() != '\n') return false;
+    *texts = std::move(read);
+    return true;
+}
+
+void RememberTexts(const std::string& fontFile, const std::string& library, const RememberedTexts& texts)
+{
+    std::string recordPath = TextRecordPath();
+    if (recordPath.empty() || !FitsOnALine(fontFile) || !FitsOnALine(library) || library.empty()) return;
+    std::string body = TextHeader + StateLine("font", fontFile) + StateLine("library", library);
+    if (body.find("\nfont f ") == std::string::npos || body.find("\nlibrary f ") == std::string::npos) return;
+    for (const auto& [size, height] : texts.lineHeights) {
+        body += 'H';
+        Put(body, size);
+        Put(body, height);
+    }
+    for (const auto& [key, line] : texts.lines) {
+        body += 'L';
+        Put(body, key.first);
+        Put(body, int32_t(key.second.size()));
+        body.append(reinterpret_cast<const char*>(key.second.data()), key.second.size() * 2);
+        Put(body, line.width);
+        Put(body, line.height);
+        body.append(line.coverage.begin(), line.coverage.end());
+    }
+    body += '\n';
+    if (body.size() > MaxTextRecordBytes) return;
+    WriteRecord(recordPath, body + ClosingLine(body));
+}
 
 std::string FontRecordPath()
 {
@@ -167,11 +288,5 @@ void RememberFontFile(const std::string& fontFile, const std::vector<std::string
     if (recordPath.empty() || fontFile.empty() || fontFile.front() != '/') return;
     std::optional<std::string> body = RecordBody(fontFile, dependsOn);
     if (!body || body->find("\nfont f ") == std::string::npos) return;
-    std::string text = *body + ClosingLine(*body);
-    if (!MakeDirectories(recordPath.substr(0, recordPath.find_last_of('/')))) return;
-    std::string temp = recordPath + ".new-XXXXXX";
-    int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return;
-    bool written = WriteAll(fd, text);
-    if (close(fd) != 0 || !written || rename(temp.c_str(), recordPath.c_str()) != 0) unlink(temp.c_str());
+    WriteRecord(recordPath, *body + ClosingLine(*body));
 }

@@ -190,6 +190,7 @@ void Present()
     redraw = false;
     wholeFrame = false;
     if (first) {
+        TextFirstFrameShown();
         SoundFirstFrameShown();
         StartAccessibility();
     }

@@ -1,6 +1,7 @@
 // The remembered font file: used only while the record is whole and nothing it names changed.
 #include "platform/font.h"
 #include "platform/hosts/desktop/font_record.h"
+#include "platform/pixels.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -146,6 +149,70 @@ TEST_F(FontRecord, FontconfigsAnswerIsRememberedForTheNextStart)
     EXPECT_FALSE(remembered.empty());
     EXPECT_NE(Record().find("\nwatch "), std::string::npos) << "the record names fontconfig's configuration";
     UseFontFile(nullptr);
+}
+
+// The first frame's texts drawn from the record are the font's own, pixel for pixel, and spare
+// opening the font; a text not remembered opens it.
+TEST_F(FontRecord, TheFirstFramesTextsAreDrawnFromTheRecordAsTheFontDrewThem)
+{
+    UseFontFile(nullptr);
+    if (!FontAvailable()) GTEST_SKIP() << "no font on this machine (tools/setup installs one)";
+    auto draw = [] {
+        PixelBuffer picture;
+        picture.Resize(240, 80, 0x0A2A7A);
+        std::vector<int> figures;
+        int y = 0;
+        for (const std::u16string& text : {std::u16string(u"Numbrix"), std::u16string(u"ツール"), std::u16string(u"Wa.")}) {
+            figures.push_back(RenderText(picture, 3, y, text, 15, 0xFFFFFF));
+            figures.push_back(TextWidth(text, 13));
+            y += TextLineHeight(15);
+        }
+        figures.push_back(TextLineHeight(13));
+        return std::make_pair(picture.pixels, figures);
+    };
+    UseFontFile(nullptr);
+    PrefetchFont();
+    const auto drawn = draw();
+    TextFirstFrameShown();
+    UseFontFile(nullptr);
+    PrefetchFont();
+    EXPECT_EQ(draw(), drawn);
+    EXPECT_FALSE(FontOpened()) << "every text was remembered";
+    EXPECT_GT(TextWidth(u"not drawn before", 15), 0);
+    EXPECT_TRUE(FontOpened());
+    UseFontFile(nullptr);
+}
+
+TEST_F(FontRecord, TextsAreNotTakenFromADamagedOrOutdatedRecord)
+{
+    Remember();
+    dir_.Write("libfreetype.so", "code");
+    RememberedTexts texts;
+    texts.lineHeights[15] = 18;
+    texts.lines[{15, u"Numbrix"}] = RememberedLine{2, 1, {0, 255}};
+    auto write = [&] { RememberTexts(Font(), dir_.HostPath("libfreetype.so"), texts); };
+    auto damage = [](long from, char byte) {
+        std::fstream file(TextRecordPath(), std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(from, std::ios::end);
+        file.put(byte);
+    };
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"cut short", [] { truncate(TextRecordPath().c_str(), 40); }},
+        {"a coverage byte changed", [&] { damage(-23, 7); }},
+        {"the font file changed", [&] { dir_.Write("font.ttf", "other glyphs"); }},
+        {"the library changed", [&] { dir_.Write("libfreetype.so", "new code"); }},
+        {"the library is gone", [&] { std::remove(dir_.HostPath("libfreetype.so").c_str()); }},
+    };
+    for (const auto& [name, change] : changes) {
+        write();
+        RememberedTexts read;
+        ASSERT_TRUE(ReadRememberedTexts(Font(), &read)) << name;
+        EXPECT_EQ(read.lines.at({15, u"Numbrix"}).coverage, (std::vector<uint8_t>{0, 255}));
+        EXPECT_EQ(read.lineHeights.at(15), 18);
+        EXPECT_FALSE(ReadRememberedTexts(dir_.HostPath("fonts.conf"), &read)) << "another font";
+        change();
+        EXPECT_FALSE(ReadRememberedTexts(Font(), &read)) << name;
+    }
 }
 
 }  // namespace
