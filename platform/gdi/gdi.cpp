@@ -8,6 +8,7 @@
 #include "platform/inspect.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <unordered_map>
@@ -19,8 +20,9 @@ constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr uint32_t ColourBits = 0x00FFFFFF;
 
-// A bitmap is a plain pixel array: colour pixels 0x00RRGGBB, or monochrome pixels 0 and 1, one
-// byte each (memory is cheap here; speed of the transparent transfers is not).
+// A bitmap is a plain pixel array: colour pixels 0x00RRGGBB, or monochrome pixels 0 and 1, eight
+// to a byte, the leftmost in the highest bit, each row starting on a byte (a skin's masks are as
+// large as its pictures: at one byte a pixel they would take as much memory again).
 struct Bitmap {
     int width = 0;
     int height = 0;
@@ -89,6 +91,11 @@ HBITMAP StockBitmap()
     return stockBitmap;
 }
 
+size_t MonoStride(int width)
+{
+    return (size_t(width) + 7) / 8;
+}
+
 bool SizeAllowed(int width, int height)
 {
     return width > 0 && height > 0 && int64_t(width) * height <= MaxBitmapPixels;
@@ -103,7 +110,7 @@ HBITMAP NewBitmap(int width, int height, bool mono)
     bitmap.width = width;
     bitmap.height = height;
     bitmap.mono = mono;
-    if (mono) bitmap.bits.assign(size_t(width) * size_t(height), 0);
+    if (mono) bitmap.bits.assign(MonoStride(width) * size_t(height), 0);
     else bitmap.colour.assign(size_t(width) * size_t(height), 0);
     return AddBitmap(std::move(bitmap));
 }
@@ -156,17 +163,75 @@ bool SurfaceOf(const DeviceContext& dc, Surface* surface)
     return true;
 }
 
-template <typename T>
-T* Row(const Surface& surface, int y);
-template <>
-uint32_t* Row<uint32_t>(const Surface& surface, int y)
+uint32_t* Row(const Surface& surface, int y)
 {
     return surface.colour + size_t(y) * size_t(surface.width);
 }
-template <>
-uint8_t* Row<uint8_t>(const Surface& surface, int y)
+
+uint8_t* MonoRow(const Surface& surface, int y)
 {
-    return surface.bits + size_t(y) * size_t(surface.width);
+    return surface.bits + size_t(y) * MonoStride(surface.width);
+}
+
+uint8_t MonoPixel(const uint8_t* row, int x)
+{
+    return (row[x / 8] >> (7 - x % 8)) & 1;
+}
+
+void SetMonoPixel(uint8_t* row, int x, uint8_t bit)
+{
+    uint8_t mask = uint8_t(0x80 >> (x % 8));
+    row[x / 8] = bit ? uint8_t(row[x / 8] | mask) : uint8_t(row[x / 8] & ~mask);
+}
+
+// `length` pixels of a row from column x, to work on: a colour row in place; a monochrome row
+// unpacked into `scratch`, one byte a pixel (StoreRow packs it back).
+template <typename T>
+T* RowPixels(const Surface& surface, int y, int x, int length, std::vector<T>& scratch);
+template <>
+uint32_t* RowPixels<uint32_t>(const Surface& surface, int y, int x, int, std::vector<uint32_t>&)
+{
+    return Row(surface, y) + x;
+}
+// Whole bytes are unpacked eight pixels at a time, through a table.
+template <>
+uint8_t* RowPixels<uint8_t>(const Surface& surface, int y, int x, int length, std::vector<uint8_t>& scratch)
+{
+    static const auto unpacked = [] {
+        std::array<std::array<uint8_t, 8>, 256> table{};
+        for (int byte = 0; byte < 256; ++byte)
+            for (int k = 0; k < 8; ++k) table[size_t(byte)][size_t(k)] = uint8_t((byte >> (7 - k)) & 1);
+        return table;
+    }();
+    const uint8_t* row = MonoRow(surface, y) + x / 8;
+    const size_t offset = size_t(x % 8), bytes = (offset + size_t(length) + 7) / 8;
+    scratch.resize(bytes * 8);
+    for (size_t i = 0; i < bytes; ++i) std::memcpy(&scratch[i * 8], unpacked[row[i]].data(), 8);
+    return scratch.data() + offset;
+}
+
+template <typename T>
+void StoreRow(const Surface&, int, int, int, const std::vector<T>&)
+{
+}
+// `pixels` as RowPixels left it: the row's pixels from column x after the first x % 8.
+template <>
+void StoreRow<uint8_t>(const Surface& surface, int y, int x, int length, const std::vector<uint8_t>& pixels)
+{
+    uint8_t* row = MonoRow(surface, y);
+    const uint8_t* from = pixels.data() + x % 8;
+    for (int i = 0; i < length;) {
+        int at = x + i;
+        if (at % 8 == 0 && i + 8 <= length) {
+            uint8_t byte = 0;
+            for (int k = 0; k < 8; ++k) byte = uint8_t(byte << 1 | from[i + k]);
+            row[at / 8] = byte;
+            i += 8;
+        } else {
+            SetMonoPixel(row, at, from[i]);
+            ++i;
+        }
+    }
 }
 
 // One axis of a transfer after clipping to both pictures.
@@ -194,13 +259,12 @@ struct Transfer {
     Span y;
 };
 
-// A plain copy between pictures of one format is a row-by-row memory copy.
-template <typename T>
+// A plain copy between colour pictures is a row-by-row memory copy.
 void CopyRows(const Transfer& t)
 {
     for (int row = 0; row < t.y.length; ++row)
-        std::memcpy(Row<T>(t.dest, t.y.dest + row) + t.x.dest, Row<T>(t.source, t.y.source + row) + t.x.source,
-                    size_t(t.x.length) * sizeof(T));
+        std::memcpy(Row(t.dest, t.y.dest + row) + t.x.dest, Row(t.source, t.y.source + row) + t.x.source,
+                    size_t(t.x.length) * sizeof(uint32_t));
 }
 
 // A plain copy into a surface that others look at: only the rows' changed columns are written,
@@ -210,8 +274,8 @@ std::vector<RECT> CopyChangedRows(const Transfer& t)
     std::vector<RECT> changed;
     const int length = t.x.length;
     for (int row = 0; row < t.y.length; ++row) {
-        uint32_t* dest = Row<uint32_t>(t.dest, t.y.dest + row) + t.x.dest;
-        const uint32_t* source = Row<uint32_t>(t.source, t.y.source + row) + t.x.source;
+        uint32_t* dest = Row(t.dest, t.y.dest + row) + t.x.dest;
+        const uint32_t* source = Row(t.source, t.y.source + row) + t.x.source;
         if (std::memcmp(dest, source, size_t(length) * sizeof *dest) == 0) continue;
         int left = 0, right = length;
         while (dest[left] == source[left]) ++left;
@@ -226,10 +290,13 @@ template <typename D, typename S, typename Convert, typename Combine>
 void TransferRows(const Transfer& t, Convert convert, Combine combine)
 {
     const int length = t.x.length;   // a local: the stores below cannot change it
+    std::vector<D> destRow;
+    std::vector<S> sourceRow;
     for (int row = 0; row < t.y.length; ++row) {
-        D* dest = Row<D>(t.dest, t.y.dest + row) + t.x.dest;
-        const S* source = Row<S>(t.source, t.y.source + row) + t.x.source;
+        D* dest = RowPixels<D>(t.dest, t.y.dest + row, t.x.dest, length, destRow);
+        const S* source = RowPixels<S>(t.source, t.y.source + row, t.x.source, length, sourceRow);
         for (int i = 0; i < length; ++i) dest[i] = combine(dest[i], convert(source[i]));
+        StoreRow<D>(t.dest, t.y.dest + row, t.x.dest, length, destRow);
     }
 }
 
@@ -249,7 +316,7 @@ void TransferWithRop(const Transfer& t, DWORD rop, Convert convert, D ones)
 void TransferPixels(const Transfer& t, DWORD rop, const DeviceContext& dest, const DeviceContext& source)
 {
     if (t.dest.colour && t.source.colour && rop == SRCCOPY) {
-        CopyRows<uint32_t>(t);
+        CopyRows(t);
     } else if (t.dest.colour && t.source.colour) {
         TransferWithRop<uint32_t, uint32_t>(t, rop, [](uint32_t s) { return s; }, ColourBits);
     } else if (t.dest.bits && t.source.bits) {
@@ -277,14 +344,14 @@ void TransferFromCopy(Transfer t, DWORD rop, const DeviceContext& dest, const De
         colour.resize(size_t(copy.width) * size_t(copy.height));
         copy.colour = colour.data();
         for (int row = 0; row < copy.height; ++row)
-            std::memcpy(Row<uint32_t>(copy, row), Row<uint32_t>(t.source, t.y.source + row) + t.x.source,
+            std::memcpy(Row(copy, row), Row(t.source, t.y.source + row) + t.x.source,
                         size_t(copy.width) * sizeof(uint32_t));
     } else {
-        bits.resize(size_t(copy.width) * size_t(copy.height));
+        bits.resize(MonoStride(copy.width) * size_t(copy.height));
         copy.bits = bits.data();
         for (int row = 0; row < copy.height; ++row)
-            std::memcpy(Row<uint8_t>(copy, row), Row<uint8_t>(t.source, t.y.source + row) + t.x.source,
-                        size_t(copy.width));
+            for (int x = 0; x < copy.width; ++x)
+                SetMonoPixel(MonoRow(copy, row), x, MonoPixel(MonoRow(t.source, t.y.source + row), t.x.source + x));
     }
     t.source = copy;
     t.x.source = 0;
@@ -448,8 +515,8 @@ COLORREF GetPixel(HDC dc, int x, int y)
     Surface surface;
     if (!context || !SurfaceOf(*context, &surface)) return CLR_INVALID;
     if (x < 0 || y < 0 || x >= surface.width || y >= surface.height) return CLR_INVALID;
-    if (surface.bits) return Row<uint8_t>(surface, y)[x] ? White : Black;
-    return ColorrefFromPixel(Row<uint32_t>(surface, y)[x]);
+    if (surface.bits) return MonoPixel(MonoRow(surface, y), x) ? White : Black;
+    return ColorrefFromPixel(Row(surface, y)[x]);
 }
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop)

@@ -45,6 +45,43 @@ protected:
 
 constexpr COLORREF W = RGB(255, 255, 255), K = RGB(0, 0, 0);
 
+// Monochrome pictures keep eight pixels to a byte: transfers from and into them, at every column
+// offset and width, into monochrome and colour, and within one picture, take each pixel from its
+// own place.
+TEST_F(BitBltPixels, MonochromeRowsAtEveryColumnAndWidth)
+{
+    constexpr int Width = 29, Height = 2;
+    auto bit = [](int x, int y) { return int((x * 7 + y * 3) % 5 < 2); };
+    std::vector<int> bits;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) bits.push_back(bit(x, y));
+    HDC source = Dc(Mono(Width, Height, bits));
+    for (int sourceX : {0, 1, 5, 7, 8, 13})
+        for (int destX : {0, 3, 8, 9})
+            for (int width : {1, 8, 11, 17}) {
+                HDC mono = Dc(Mono(Width, Height, std::vector<int>(Width * Height, 0)));
+                HDC colour = Dc(Colour(Width, Height, std::vector<uint32_t>(Width * Height, 0x999999)));
+                SetBkColor(colour, DestBackground);
+                SetTextColor(colour, DestText);
+                BitBlt(mono, destX, 0, width, Height, source, sourceX, 0, SRCCOPY);
+                BitBlt(colour, destX, 0, width, Height, source, sourceX, 0, SRCCOPY);
+                BitBlt(source, destX, 0, width, Height, source, sourceX, 0, SRCAND);
+                for (int y = 0; y < Height; ++y)
+                    for (int x = 0; x < Width; ++x) {
+                        int from = sourceX + x - destX;
+                        bool copied = x >= destX && x < destX + width && from < Width;
+                        int expected = copied ? bit(from, y) : -1;
+                        SCOPED_TRACE(testing::Message() << "from " << sourceX << " to " << destX << ", " << width
+                                                        << " wide, at " << x << "," << y);
+                        EXPECT_EQ(GetPixel(mono, x, y), expected == 1 ? W : K);
+                        EXPECT_EQ(GetPixel(colour, x, y),
+                                  expected < 0 ? RGB(0x99, 0x99, 0x99) : expected ? DestBackground : DestText);
+                        EXPECT_EQ(GetPixel(source, x, y), (copied ? bit(x, y) & expected : bit(x, y)) ? W : K);
+                    }
+                BitBlt(source, 0, 0, Width, Height, Dc(Mono(Width, Height, bits)), 0, 0, SRCCOPY);
+            }
+}
+
 TEST_F(BitBltPixels, EveryRasterOperationAndFormatPair)
 {
     const BlitCase cases[] = {
