@@ -166,12 +166,23 @@ std::vector<uint32_t> CalculatorEndToEnd::ToolsMenuUnder(const std::string& prog
     withLocale.push_back("LANG=" + locale);
     int pid = x.Start({program}, withLocale);
     if (!FindProgramWindow()) return {};
+    auto capture = [this] {
+        Screenshot shot = x.Capture();
+        std::vector<uint32_t> device;
+        for (int y = 0; y < 320 && shot.width; y++)
+            for (int col = 0; col < 240; col++) device.push_back(shot.At(ScreenX(col), ScreenY(y)));
+        return device;
+    };
+    const std::vector<uint32_t> before = capture();
     TapDevice(15, 307);
-    Sleep(0.3);
-    Screenshot shot = x.Capture();
-    std::vector<uint32_t> device;
-    for (int y = 0; y < 320 && shot.width; y++)
-        for (int col = 0; col < 240; col++) device.push_back(shot.At(ScreenX(col), ScreenY(y)));
+    // The menu may be the first text this run draws with the font, which opens it then: the menu
+    // is taken once it is shown and still.
+    std::vector<uint32_t> device = before, last;
+    for (int i = 0; i < 50 && (device == before || device != last); ++i) {
+        Sleep(0.1);
+        last = device;
+        device = capture();
+    }
     x.Run("kill -KILL " + std::to_string(pid));
     x.WaitExit(pid, 10);
     return device;
