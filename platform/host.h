@@ -23,7 +23,8 @@
 // | HostDecodeWav                         | desktop/: SDL2's decoder  | desktop/: the same         | refuses (the browser decodes|
 // |                                       |                           |                            | what it plays)              |
 // | text (font.h)                         | desktop/: FreeType, font  | desktop/: the same         | the canvas's text           |
-// |                                       | found by fontconfig       |                            |                             |
+// |                                       | found by fontconfig, the  |                            |                             |
+// |                                       | first frame's texts kept  |                            |                             |
 // | SHChangeNotify* (shell.h)             | desktop/: inotify, thread | desktop/: the same         | none (fails)                |
 // | single instance (below)               | desktop/: lock, socket,   | desktop/: the same         | none (no other instance)    |
 // |                                       | listener thread           |                            |                             |
@@ -105,6 +106,7 @@ void ReleaseInstanceLocks();
 // - MessageBoxW (dialogs.h), its text and caption in the catalogues' language
 //   (kernel/catalogue_internals.h).
 // - sndPlaySoundW (sound.h).
-// - RenderText, TextWidth, TextLineHeight, FontAvailable, PrefetchFont, UseFontFile (font.h).
+// - RenderText, TextWidth, TextLineHeight, FontAvailable, PrefetchFont, TextFirstFrameShown,
+//   FontOpened, UseFontFile (font.h).
 // - SHChangeNotifyRegister, SHChangeNotifyDeregister, SHChangeNotifyFree (shell.h), posting
 //   their messages from a worker thread (HostTakeWorkerMessages).

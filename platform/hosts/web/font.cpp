@@ -55,4 +55,12 @@ bool FontAvailable()
 // The browser has its fonts ready; there is nothing to prepare.
 void PrefetchFont() {}
 
+// The canvas draws every text as it is asked for: nothing is remembered between visits.
+void TextFirstFrameShown() {}
+
+bool FontOpened()
+{
+    return true;
+}
+
 void UseFontFile(const char*) {}
