@@ -328,6 +328,9 @@ bool SdlHostStart(int requestedScale)
     // that took the press anyway, and the grab cost round trips to the X server before the press
     // reached the program.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // A tap always presses what it lands on, as the device's stylus does, also the tap that
+    // makes the window active: SDL would drop a press that comes within 10 ms of the focus.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "numbrix: cannot open the display: %s\n", SDL_GetError());
         return false;
