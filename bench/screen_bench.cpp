@@ -1,5 +1,5 @@
-// The screen's cost per presented frame: composing two windows and the title bar, drawing a line
-// of Japanese text, and finding what a key press changed.
+// The screen's cost per presented frame: composing two windows and the title bar, composing only a
+// key's area, drawing a line of Japanese text, and finding what a key press changed.
 #include "platform/font.h"
 #include "platform/headless.h"
 #include "platform/user/screen_internals.h"
@@ -31,6 +31,29 @@ static void BM_ComposeScreen(benchmark::State& state)
     ResetHeadlessDevice();
 }
 BENCHMARK(BM_ComposeScreen);
+
+// What a key press has composed again: its key's area of the face window, found by the copy
+// into the window.
+static void BM_ComposeAKeyPressArea(benchmark::State& state)
+{
+    ResetHeadlessDevice();
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = Proc;
+    cls.lpszClassName = u"BenchWindow";
+    RegisterClassW(&cls);
+    HWND main = CreateWindowExW(0, u"BenchWindow", u"Numbrix", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    RunUntilIdle();
+    ComposedScreen();
+    std::vector<RECT> areas;
+    for (auto _ : state) {
+        WindowSurfaceAreaChanged(main, RECT{5, 190, 47, 218});
+        benchmark::DoNotOptimize(ComposedScreen().pixels.data());
+        TakeComposedAreas(&areas);
+    }
+    ResetHeadlessDevice();
+}
+BENCHMARK(BM_ComposeAKeyPressArea);
 
 static void BM_RenderTitleText(benchmark::State& state)
 {

@@ -42,7 +42,7 @@ void Fill(PixelBuffer& target, const RECT& rect, uint32_t color)
     RECT r;
     if (!IntersectRect(&r, &rect, &bounds)) return;
     for (LONG y = r.top; y < r.bottom; ++y)
-        for (LONG x = r.left; x < r.right; ++x) target.pixels[size_t(y) * size_t(target.width) + size_t(x)] = color;
+        std::fill_n(&target.pixels[size_t(y) * size_t(target.width) + size_t(r.left)], r.right - r.left, color);
 }
 
 void Plot(PixelBuffer& target, int x, int y, uint32_t color)
