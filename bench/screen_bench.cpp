@@ -13,15 +13,21 @@ static LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static void BM_ComposeScreen(benchmark::State& state)
+// A fresh device with a shown full-screen main window.
+static HWND FreshMainWindow()
 {
     ResetHeadlessDevice();
     WNDCLASSW cls{};
     cls.lpfnWndProc = Proc;
     cls.lpszClassName = u"BenchWindow";
     RegisterClassW(&cls);
-    HWND main = CreateWindowExW(0, u"BenchWindow", u"Numbrix", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, u"BenchWindow", u"Numbrix", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+}
+
+static void BM_ComposeScreen(benchmark::State& state)
+{
+    HWND main = FreshMainWindow();
     CreateWindowExW(0, u"BenchWindow", u"", WS_VISIBLE, 0, 294, 240, 26, main, nullptr, nullptr, nullptr);
     RunUntilIdle();
     for (auto _ : state) {
@@ -36,13 +42,7 @@ BENCHMARK(BM_ComposeScreen);
 // into the window.
 static void BM_ComposeAKeyPressArea(benchmark::State& state)
 {
-    ResetHeadlessDevice();
-    WNDCLASSW cls{};
-    cls.lpfnWndProc = Proc;
-    cls.lpszClassName = u"BenchWindow";
-    RegisterClassW(&cls);
-    HWND main = CreateWindowExW(0, u"BenchWindow", u"Numbrix", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    HWND main = FreshMainWindow();
     RunUntilIdle();
     ComposedScreen();
     std::vector<RECT> areas;
