@@ -229,7 +229,7 @@ bool ReadRememberedTexts(const std::string& fontFile, RememberedTexts* texts)
         return false;
     body.remove_prefix(end + 1);
     RememberedTexts read;
-    if (!ReadLines(body.substr(0, body.size() - 1), &read) || body.back() != '\n') return false;
+    if (body.empty() || body.back() != '\n' || !ReadLines(body.substr(0, body.size() - 1), &read)) return false;
     *texts = std::move(read);
     return true;
 }
