@@ -312,9 +312,10 @@ LONG Unsaved(const std::string& path, int error)
 }
 
 // Replaces the file in one step: the new text goes to a temporary file beside it, reaches the
-// disk, and is renamed over the old one. Whatever fails, the old file stays as it was and the
-// temporary file is removed. A symbolic link is followed, so the file it points at is replaced.
-LONG WriteRegistry(const std::string& path, const RegistryImage& image)
+// disk (unless not `durable`), and is renamed over the old one. Whatever fails, the old file stays
+// as it was and the temporary file is removed. A symbolic link is followed, so the file it points
+// at is replaced.
+LONG WriteRegistry(const std::string& path, const RegistryImage& image, bool durable)
 {
     if (path.empty()) return ERROR_PATH_NOT_FOUND;
     std::string target = path;
@@ -333,7 +334,7 @@ LONG WriteRegistry(const std::string& path, const RegistryImage& image)
     if (struct stat old; stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
     int failure = 0;
     if (Injected("RegistryWrite") || !WriteAll(fd, FormatRegistry(image))) failure = errno;
-    else if (Injected("RegistryFlush") || fsync(fd) != 0) failure = errno;
+    else if (durable && (Injected("RegistryFlush") || fsync(fd) != 0)) failure = errno;
     if (close(fd) != 0 && !failure) failure = errno;
     if (!failure && (Injected("RegistryRename") || rename(temp.c_str(), target.c_str()) != 0)) failure = errno;
     if (failure) {
@@ -341,6 +342,7 @@ LONG WriteRegistry(const std::string& path, const RegistryImage& image)
         return Unsaved(path, failure);
     }
     // The rename itself reaches the disk with the directory.
+    if (!durable) return ERROR_SUCCESS;
     if (int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
         fsync(dirFd);
         close(dirFd);
@@ -385,13 +387,14 @@ LONG OpenKey(const char* service, HKEY parent, LPCWSTR subKey, DWORD options, bo
     DWORD how = REG_OPENED_EXISTING_KEY;
     if (!KeyExists(image, path)) {
         if (!create) return ERROR_FILE_NOT_FOUND;
-        // The new key is saved at once so that the next start finds it.
+        // The new key is saved at once so that the next start finds it, without waiting for the
+        // disk: it holds nothing yet, and a key lost with a crash is created again, as empty.
         if (!readable) {
             ReportUnsaved(file, problem);
             return ERROR_ACCESS_DENIED;
         }
         image.keys.push_back(RegKey{path, {}});
-        if (LONG error = WriteRegistry(file, image)) return error;
+        if (LONG error = WriteRegistry(file, image, false)) return error;
         how = REG_CREATED_NEW_KEY;
     }
     uintptr_t handle = nextKeyHandle += 0x10;
@@ -475,7 +478,7 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
         held = &image.keys.back();
     }
     SetValue(*held, valueName ? valueName : u"", text);
-    return WriteRegistry(file, image);
+    return WriteRegistry(file, image, true);
 }
 
 LONG RegCloseKey(HKEY key)
