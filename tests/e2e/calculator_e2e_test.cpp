@@ -227,4 +227,14 @@ TEST_F(CalculatorEndToEnd, SecondStartBringsTheFirstForwardAndEnds)
     EXPECT_EQ(x.WaitExit(first, 10), 0);
 }
 
+// The display opens while the program starts; one that cannot be opened (SDL falls back to a
+// driver that shows nothing) still ends the program with the reason and a failed start's code.
+TEST_F(CalculatorEndToEnd, ADisplayThatCannotBeOpenedEndsTheStartWithTheReason)
+{
+    std::string output = x.Run("(DISPLAY=:4999 NUMBRIX_REGISTRY=" + registry + " XDG_RUNTIME_DIR=" + config.HostPath() +
+                               " timeout 10 " + BuildDir + "/numbrix 2>&1; echo \"exit $?\")");
+    EXPECT_NE(output.find("numbrix: no display to open"), std::string::npos) << output;
+    EXPECT_NE(output.find("exit 1"), std::string::npos) << output;
+}
+
 }  // namespace

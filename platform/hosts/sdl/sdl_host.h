@@ -4,8 +4,10 @@
 #include <string>
 
 // Opens the video subsystem and creates the host window, hidden until its first frame is composed,
-// at the requested scale (0: the one kept from the last run, else the automatic one). False, with
-// the reason on standard error, when there is no display to show it on.
+// at the requested scale (0: the one kept from the last run, else the automatic one). Both happen
+// on a thread of their own while the program starts; the host's first call that needs the window
+// waits for them. False, with the reason on standard error, when the environment names no display;
+// a display that cannot be opened after all ends the process at that first call, with the reason.
 bool SdlHostStart(int requestedScale = 0);
 void SdlHostStop();
 
