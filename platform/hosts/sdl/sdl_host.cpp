@@ -29,7 +29,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -48,9 +47,10 @@ int presentedWidth = 0, presentedHeight = 0;
 // thread that posted a message (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
 std::atomic<Uint32> wakeEventType{0};
-// The thread that opens the display and creates the window, and the reason it failed (empty: it
-// did not).
-std::thread opening;
+// The thread that opens the display and creates the window (an SDL thread, whose SDL state is
+// freed when it ends), the scale asked for, and the reason it failed (empty: it did not).
+SDL_Thread* opening = nullptr;
+int openingScale = 0;
 std::string openError;
 
 void PushEvent(Uint32 type)
@@ -310,8 +310,8 @@ bool NoDisplayToOpen(const char* driver)
 
 const char NoDisplayText[] = "no display to open (set DISPLAY or WAYLAND_DISPLAY)";
 
-// Runs on the opening thread. SDL keeps its error text per thread, so a failure's reason is
-// returned as text for the thread that waits.
+// SDL keeps its error text per thread, so a failure's reason is returned as text for the thread
+// that waits.
 std::string OpenWindow(int requestedScale)
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("cannot open the display: ") + SDL_GetError();
@@ -337,18 +337,27 @@ std::string OpenWindow(int requestedScale)
     return std::string();
 }
 
-// Waits for the opening thread, once. A display that cannot be opened after all ends the process
+int OpeningThread(void*)
+{
+    openError = OpenWindow(openingScale);
+    return 0;
+}
+
+// Waits for the opening thread. A display that cannot be opened after all ends the process
 // here with the reason, before anything was shown, as a killed process ends.
 SDL_Window* OpenedWindow()
 {
-    if (!opening.joinable()) return hostWindow;
-    opening.join();
+    if (opening) {
+        SDL_WaitThread(opening, nullptr);
+        opening = nullptr;
+        // A worker that posted a message before the events were registered could not wake the
+        // loop.
+        PushEvent(wakeEventType);
+    }
     if (!openError.empty()) {
         std::fprintf(stderr, "numbrix: %s\n", openError.c_str());
         std::_Exit(1);
     }
-    // A worker that posted a message before the events were registered could not wake the loop.
-    PushEvent(wakeEventType);
     return hostWindow;
 }
 
@@ -385,7 +394,9 @@ bool SdlHostStart(int requestedScale)
     // it opens X's input method, and puts it back; gettext holds the locale lock while it looks
     // the program's texts up, and the catalogues' language was chosen before.)
     openError.clear();
-    opening = std::thread([requestedScale] { openError = OpenWindow(requestedScale); });
+    openingScale = requestedScale;
+    opening = SDL_CreateThread(OpeningThread, "DisplayOpener", nullptr);
+    if (!opening) OpeningThread(nullptr);   // without a thread to be had, here and now
     PrefetchFont();   // the title bar and the menu bar show text in the first frame
     return true;
 }

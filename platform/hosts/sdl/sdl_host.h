@@ -12,7 +12,7 @@ bool SdlHostStart(int requestedScale = 0);
 void SdlHostStop();
 
 struct SDL_Window;
-// The host window, for tests of the host; null when the host is not started.
+// The host window, once it is opened (this waits for it); null when the host is not started.
 SDL_Window* SdlHostWindow();
 
 // The host's sound player (sound.cpp, behind sndPlaySoundW). The audio device opens on a thread
