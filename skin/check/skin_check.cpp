@@ -15,7 +15,7 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
 #include <set>
 
@@ -394,9 +394,15 @@ std::string RawBytes(const std::string& hostPath, bool* readable)
     *readable = std::filesystem::is_regular_file(hostPath, error) &&
                 std::filesystem::file_size(hostPath, error) <= TextFileMaxBytes && !error;
     if (!*readable) return "";
-    std::ifstream in(hostPath, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    *readable = !in.bad();
+    std::string bytes;
+    FILE* in = std::fopen(hostPath.c_str(), "rb");
+    *readable = in != nullptr;
+    if (!in) return bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+    *readable = !std::ferror(in);
+    std::fclose(in);
     return bytes;
 }
 

@@ -8,7 +8,7 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
 
 namespace fs = std::filesystem;
 
@@ -81,10 +81,13 @@ bool FilePresent(SkinFacts& facts, const std::string& key, int line, const std::
 
 std::string KindOfImageFile(const std::string& hostPath)
 {
-    std::ifstream in(hostPath, std::ios::binary);
     char head[8] = {};
-    in.read(head, sizeof head);
-    std::string start(head, size_t(in.gcount()));
+    size_t got = 0;
+    if (FILE* in = std::fopen(hostPath.c_str(), "rb")) {
+        got = std::fread(head, 1, sizeof head, in);
+        std::fclose(in);
+    }
+    std::string start(head, got);
     if (start.rfind("\x89PNG", 0) == 0) return "a PNG image, not a Windows bitmap";
     if (start.rfind("\xFF\xD8", 0) == 0) return "a JPEG image, not a Windows bitmap";
     if (start.rfind("GIF8", 0) == 0) return "a GIF image, not a Windows bitmap";
