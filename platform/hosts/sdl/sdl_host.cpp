@@ -337,8 +337,9 @@ std::string OpenWindow(int requestedScale)
     return std::string();
 }
 
-int OpeningThread(void*)
+int OpeningThread(void* started)
 {
+    if (started) SDL_SemPost(static_cast<SDL_sem*>(started));
     openError = OpenWindow(openingScale);
     return 0;
 }
@@ -395,8 +396,14 @@ bool SdlHostStart(int requestedScale)
     // the program's texts up, and the catalogues' language was chosen before.)
     openError.clear();
     openingScale = requestedScale;
-    opening = SDL_CreateThread(OpeningThread, "DisplayOpener", nullptr);
-    if (!opening) OpeningThread(nullptr);   // without a thread to be had, here and now
+    // The program's thread waits until the opening thread runs: a new thread would otherwise
+    // wait for the program's to use up its time slice, on a core that the window system and the
+    // program already share.
+    SDL_sem* started = SDL_CreateSemaphore(0);
+    opening = started ? SDL_CreateThread(OpeningThread, "DisplayOpener", started) : nullptr;
+    if (opening) SDL_SemWait(started);
+    else OpeningThread(nullptr);   // without a thread to be had, here and now
+    if (started) SDL_DestroySemaphore(started);
     PrefetchFont();   // the title bar and the menu bar show text in the first frame
     return true;
 }
