@@ -8,9 +8,8 @@
 //
 // | What                                  | SDL2 host                 | headless host              | web host                    |
 // |---------------------------------------|---------------------------|----------------------------|-----------------------------|
-// | HostWaitForInput, HostScreenChanged   | host window, scaled,      | injected input (headless.h)| canvas; page events, one at |
-// |                                       | opened on a thread while  |                            | a time, awaited (Asyncify)  |
-// |                                       | the program starts        |                            |                             |
+// | HostWaitForInput, HostScreenChanged   | host window, scaled       | injected input (headless.h)| canvas; page events, one at |
+// |                                       |                           |                            | a time, awaited (Asyncify)  |
 // | HostRaiseWindow, HostPostRaiseRequest | raises the host window    | counts the requests        | nothing (one page, one      |
 // |                                       |                           |                            | instance)                   |
 // | HostWake                              | an SDL user event         | a condition variable       | nothing (no threads)        |

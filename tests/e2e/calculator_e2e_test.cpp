@@ -227,8 +227,8 @@ TEST_F(CalculatorEndToEnd, SecondStartBringsTheFirstForwardAndEnds)
     EXPECT_EQ(x.WaitExit(first, 10), 0);
 }
 
-// The display opens while the program starts; one that cannot be opened (SDL falls back to a
-// driver that shows nothing) still ends the program with the reason and a failed start's code.
+// A display that cannot be opened (SDL falls back to a driver that shows nothing) ends the start
+// with the reason and a failed start's code.
 TEST_F(CalculatorEndToEnd, ADisplayThatCannotBeOpenedEndsTheStartWithTheReason)
 {
     std::string output = x.Run("(DISPLAY=:4999 NUMBRIX_REGISTRY=" + registry + " XDG_RUNTIME_DIR=" + config.HostPath() +

@@ -1,9 +1,8 @@
 // The SDL2 host: one resizable host window shows the device screen at an integer scale with
 // nearest-neighbour sampling, through the window's own surface (no accelerated renderer: it maps
 // faster and uses far less memory). It presents only when the screen changed, right before it
-// waits for events, and sleeps in SDL_WaitEvent while idle. It opens the display and creates its
-// window on a thread while the program starts, has the font prepared meanwhile, and lets the
-// audio device open once the first frame is shown.
+// waits for events, and sleeps in SDL_WaitEvent while idle. It has the font prepared while it
+// creates its window, and lets the audio device open once the first frame is shown.
 // The keyboard's text is joined to the key-down that typed it; Ctrl with plus, minus and 0 zoom
 // the window. The window's scale and place are kept for the next run (window_placement.h).
 #include "platform/hosts/sdl/sdl_host.h"
@@ -47,11 +46,6 @@ int presentedWidth = 0, presentedHeight = 0;
 // thread that posted a message (0 before the host starts).
 std::atomic<Uint32> raiseEventType{0};
 std::atomic<Uint32> wakeEventType{0};
-// The thread that opens the display and creates the window (an SDL thread, whose SDL state is
-// freed when it ends), the scale asked for, and the reason it failed (empty: it did not).
-SDL_Thread* opening = nullptr;
-int openingScale = 0;
-std::string openError;
 
 void PushEvent(Uint32 type)
 {
@@ -308,58 +302,9 @@ bool NoDisplayToOpen(const char* driver)
     return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
-const char NoDisplayText[] = "no display to open (set DISPLAY or WAYLAND_DISPLAY)";
-
-// SDL keeps its error text per thread, so a failure's reason is returned as text for the thread
-// that waits.
-std::string OpenWindow(int requestedScale)
+void ComplainNoDisplay()
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("cannot open the display: ") + SDL_GetError();
-    if (NoDisplayToOpen(SDL_GetCurrentVideoDriver())) {
-        SDL_Quit();
-        return NoDisplayText;
-    }
-    SDL_StartTextInput();
-    Uint32 firstType = SDL_RegisterEvents(2);
-    raiseEventType = firstType == Uint32(-1) ? 0 : firstType;
-    wakeEventType = firstType == Uint32(-1) ? 0 : firstType + 1;
-    Placement place = ChoosePlacement(kept, requestedScale, UsableDisplayAreas());
-    int x = place.centred ? int(SDL_WINDOWPOS_CENTERED_DISPLAY(0)) : place.x;
-    int y = place.centred ? int(SDL_WINDOWPOS_CENTERED_DISPLAY(0)) : place.y;
-    hostWindow = SDL_CreateWindow("", x, y, ScreenWidth * place.scale, ScreenHeight * place.scale,
-                                  SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-    if (!hostWindow) {
-        std::string error = std::string("cannot create the window: ") + SDL_GetError();
-        SDL_Quit();
-        return error;
-    }
-    SDL_SetWindowMinimumSize(hostWindow, ScreenWidth, ScreenHeight);
-    return std::string();
-}
-
-int OpeningThread(void* started)
-{
-    if (started) SDL_SemPost(static_cast<SDL_sem*>(started));
-    openError = OpenWindow(openingScale);
-    return 0;
-}
-
-// Waits for the opening thread. A display that cannot be opened after all ends the process
-// here with the reason, before anything was shown, as a killed process ends.
-SDL_Window* OpenedWindow()
-{
-    if (opening) {
-        SDL_WaitThread(opening, nullptr);
-        opening = nullptr;
-        // A worker that posted a message before the events were registered could not wake the
-        // loop.
-        PushEvent(wakeEventType);
-    }
-    if (!openError.empty()) {
-        std::fprintf(stderr, "numbrix: %s\n", openError.c_str());
-        std::_Exit(1);
-    }
-    return hostWindow;
+    std::fprintf(stderr, "numbrix: no display to open (set DISPLAY or WAYLAND_DISPLAY)\n");
 }
 
 }  // namespace
@@ -367,7 +312,7 @@ SDL_Window* OpenedWindow()
 bool SdlHostStart(int requestedScale)
 {
     if (NoDisplayToOpen(nullptr)) {
-        std::fprintf(stderr, "numbrix: %s\n", NoDisplayText);
+        ComplainNoDisplay();
         return false;
     }
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -386,25 +331,32 @@ bool SdlHostStart(int requestedScale)
     // A tap always presses what it lands on, as the device's stylus does, also the tap that
     // makes the window active: SDL would drop a press that comes within 10 ms of the focus.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    kept = LoadPlacement();   // the registry is the program's thread's, as the program reads it too
-    // The display is opened and the window created on a thread of their own: that is the longest
-    // part of the start (X's input method reads its compose table), and the program meanwhile
-    // reads its settings, loads its skin and composes its first frame. The first call that needs
-    // the window waits for it; until then the program's thread calls nothing of SDL but the
-    // bitmap decoder, which needs no subsystem. (SDL sets the process's locale for a moment while
-    // it opens X's input method, and puts it back; gettext holds the locale lock while it looks
-    // the program's texts up, and the catalogues' language was chosen before.)
-    openError.clear();
-    openingScale = requestedScale;
-    // The program's thread waits until the opening thread runs: a new thread would otherwise
-    // wait for the program's to use up its time slice, on a core that the window system and the
-    // program already share.
-    SDL_sem* started = SDL_CreateSemaphore(0);
-    opening = started ? SDL_CreateThread(OpeningThread, "DisplayOpener", started) : nullptr;
-    if (opening) SDL_SemWait(started);
-    else OpeningThread(nullptr);   // without a thread to be had, here and now
-    if (started) SDL_DestroySemaphore(started);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "numbrix: cannot open the display: %s\n", SDL_GetError());
+        return false;
+    }
+    if (NoDisplayToOpen(SDL_GetCurrentVideoDriver())) {
+        ComplainNoDisplay();
+        SDL_Quit();
+        return false;
+    }
     PrefetchFont();   // the title bar and the menu bar show text in the first frame
+    SDL_StartTextInput();
+    Uint32 firstType = SDL_RegisterEvents(2);
+    raiseEventType = firstType == Uint32(-1) ? 0 : firstType;
+    wakeEventType = firstType == Uint32(-1) ? 0 : firstType + 1;
+    kept = LoadPlacement();
+    Placement place = ChoosePlacement(kept, requestedScale, UsableDisplayAreas());
+    int x = place.centred ? int(SDL_WINDOWPOS_CENTERED_DISPLAY(0)) : place.x;
+    int y = place.centred ? int(SDL_WINDOWPOS_CENTERED_DISPLAY(0)) : place.y;
+    hostWindow = SDL_CreateWindow("", x, y, ScreenWidth * place.scale, ScreenHeight * place.scale,
+                                  SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    if (!hostWindow) {
+        std::fprintf(stderr, "numbrix: cannot create the window: %s\n", SDL_GetError());
+        SDL_Quit();
+        return false;
+    }
+    SDL_SetWindowMinimumSize(hostWindow, ScreenWidth, ScreenHeight);
     return true;
 }
 
@@ -412,7 +364,6 @@ bool SdlHostStart(int requestedScale)
 // none, and a run that ends at its skin dialog leaves the settings file as it was).
 void SdlHostStop()
 {
-    OpenedWindow();
     SoundStop();
     StopAccessibility();
     if (hostWindow && placementChanged) {
@@ -433,12 +384,12 @@ void SdlHostStop()
 
 SDL_Window* SdlHostWindow()
 {
-    return OpenedWindow();
+    return hostWindow;
 }
 
 bool HostWaitForInput()
 {
-    if (!OpenedWindow()) return false;
+    if (!hostWindow) return false;
     for (;;) {
         if (redraw || ScreenDirty()) Present();
         PublishForScreenReaders();
@@ -457,20 +408,18 @@ void HostScreenChanged()
 
 void HostRaiseWindow()
 {
-    if (!OpenedWindow()) return;
+    if (!hostWindow) return;
     SDL_RestoreWindow(hostWindow);
     SDL_RaiseWindow(hostWindow);
 }
 
 bool HostSetClipboardText(const std::u16string& text)
 {
-    OpenedWindow();
     return SDL_SetClipboardText(Utf8FromUtf16(text).c_str()) == 0;
 }
 
 bool HostGetClipboardText(std::u16string* text)
 {
-    OpenedWindow();
     char* held = SDL_GetClipboardText();
     if (!held) return false;
     *text = Utf16FromUtf8(held);

@@ -4,15 +4,13 @@
 #include <string>
 
 // Opens the video subsystem and creates the host window, hidden until its first frame is composed,
-// at the requested scale (0: the one kept from the last run, else the automatic one). Both happen
-// on a thread of their own while the program starts; the host's first call that needs the window
-// waits for them. False, with the reason on standard error, when the environment names no display;
-// a display that cannot be opened after all ends the process at that first call, with the reason.
+// at the requested scale (0: the one kept from the last run, else the automatic one). False, with
+// the reason on standard error, when there is no display to show it on.
 bool SdlHostStart(int requestedScale = 0);
 void SdlHostStop();
 
 struct SDL_Window;
-// The host window, once it is opened (this waits for it); null when the host is not started.
+// The host window, for tests of the host; null when the host is not started.
 SDL_Window* SdlHostWindow();
 
 // The host's sound player (sound.cpp, behind sndPlaySoundW). The audio device opens on a thread

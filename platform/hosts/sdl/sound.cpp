@@ -195,7 +195,6 @@ BOOL sndPlaySoundW(LPCWSTR sound, UINT flags)
 
 void SoundFirstFrameShown()
 {
-    SdlHostWindow();   // SDL starts its subsystems one at a time: the display's first
     std::lock_guard<std::mutex> hold(deviceLock);
     firstFrameShown = true;
     if (deviceState == DeviceState::Closed && !waitingSound.empty()) StartOpening();
