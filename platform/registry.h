@@ -2,10 +2,10 @@
 // ($NUMBRIX_REGISTRY, else $XDG_CONFIG_HOME/numbrix/registry.reg, else ~/.config/numbrix/...),
 // read at every call and rewritten atomically at every change (temporary file, flush, rename), so
 // a crash while saving leaves the previous file whole. A new key, which holds nothing yet, is
-// written without the flush. Key and value names compare without regard
-// to case, as on Windows. A file that cannot be written makes the writing calls fail and is told
-// on standard error, one line naming the file and the reason (once for each); a damaged file is
-// read as far as it is sound. Key handles are checked: a bogus one is an error.
+// written without the flush. Key and value names compare without regard to case, as on Windows.
+// A file that cannot be written makes the writing calls fail and is told on standard error, one
+// line naming the file and the reason (once for each); a damaged file is read as far as it is
+// sound. Key handles are checked: a bogus one is an error.
 // Implemented: string values (REG_SZ) under HKEY_LOCAL_MACHINE keys. Left out: other value types,
 // other root keys, keys opened under keys, key deletion, enumeration.
 #pragma once

@@ -341,8 +341,8 @@ LONG WriteRegistry(const std::string& path, const RegistryImage& image, bool dur
         unlink(temp.c_str());
         return Unsaved(path, failure);
     }
-    // The rename itself reaches the disk with the directory.
     if (!durable) return ERROR_SUCCESS;
+    // The rename itself reaches the disk with the directory.
     if (int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
         fsync(dirFd);
         close(dirFd);

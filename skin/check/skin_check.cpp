@@ -13,9 +13,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <cstdio>
 #include <iterator>
 #include <set>
 
@@ -394,10 +394,10 @@ std::string RawBytes(const std::string& hostPath, bool* readable)
     *readable = std::filesystem::is_regular_file(hostPath, error) &&
                 std::filesystem::file_size(hostPath, error) <= TextFileMaxBytes && !error;
     if (!*readable) return "";
-    std::string bytes;
     FILE* in = std::fopen(hostPath.c_str(), "rb");
     *readable = in != nullptr;
-    if (!in) return bytes;
+    if (!in) return "";
+    std::string bytes;
     char buffer[65536];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);

@@ -7,8 +7,8 @@
 #include "skin/check/skin_check_internal.h"
 
 #include <cctype>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 
 namespace fs = std::filesystem;
 
