@@ -243,6 +243,12 @@ TEST_F(Registry, EachFailedSaveStepLeavesThePreviousFile)
         EXPECT_EQ(key, nullptr) << step;
         EXPECT_TRUE(entries().empty()) << step << ": a new key is saved whole or not at all";
     }
+    FailNextCalls("RegistryFlush", 1);
+    HKEY created = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+              ERROR_SUCCESS) << "a new key waited for the disk";
+    RegCloseKey(created);
+    ClearFaults();
     ASSERT_EQ(Set(u"SkinFile", u"old.skn"), ERROR_SUCCESS);
     const std::string before = ReadFile(file);
     for (const char* step : {"RegistryWrite", "RegistryFlush", "RegistryRename", "RegSetValueExW"}) {
